@@ -55,6 +55,14 @@ using SheetChangeHandler = std::function<void(const SheetPtr& sheet, const Range
 using UpdateHandler = std::function<void()>;
 using ClickHandler = std::function<void(const CommandBarControlPtr& ctrl, bool& cancelDefault)>;
 
+// A member call on Nothing is error 91 in the host's language; here it must be too, never
+// a null dereference. `must(app->activeSheet()).name()`.
+template <class T>
+T& must(const std::shared_ptr<T>& object) {
+    if (!object) raise(err::kObjectNotSet);
+    return *object;
+}
+
 // ---------------------------------------------------------------- spreadsheet
 
 class Application {
@@ -218,24 +226,24 @@ public:
 // ---------------------------------------------------------------- command bars
 
 struct FindSpec {
-    std::optional<int32_t> type;
-    std::optional<int32_t> id;
-    std::optional<std::string> tag;
-    std::optional<bool> visible;
-    std::optional<bool> recursive;
+    std::optional<int32_t> type = std::nullopt;
+    std::optional<int32_t> id = std::nullopt;
+    std::optional<std::string> tag = std::nullopt;
+    std::optional<bool> visible = std::nullopt;
+    std::optional<bool> recursive = std::nullopt;
 };
 
 struct ControlSpec {
-    std::optional<int32_t> type;
-    std::optional<int32_t> id;
-    std::optional<bool> temporary;
+    std::optional<int32_t> type = std::nullopt;
+    std::optional<int32_t> id = std::nullopt;
+    std::optional<bool> temporary = std::nullopt;
 };
 
 struct BarSpec {
-    std::optional<std::string> name;
-    std::optional<int32_t> position;
-    std::optional<bool> menuBar;
-    std::optional<bool> temporary;
+    std::optional<std::string> name = std::nullopt;
+    std::optional<int32_t> position = std::nullopt;
+    std::optional<bool> menuBar = std::nullopt;
+    std::optional<bool> temporary = std::nullopt;
 };
 
 class CommandBars {

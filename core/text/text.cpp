@@ -11,8 +11,10 @@ std::string loadResText(int32_t number) {
     if (!stored) {
         throw host::HostError(326, "Resource with identifier '" + std::to_string(number) + "' not found");
     }
-    return replaceAll(*stored, "\\n", "\r\n");
+    return expandLineBreaks(*stored);
 }
+
+std::string expandLineBreaks(std::string_view stored) { return replaceAll(stored, "\\n", "\r\n"); }
 
 std::string getOSLanguage(platform::Locale& locale) {
     auto country = locale.userCountryName();

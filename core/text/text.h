@@ -22,6 +22,9 @@ std::optional<std::string_view> storedText(int32_t number);
 // Relative numbers present in the table, ascending.
 std::vector<int32_t> relativeNumbers();
 
+// Every two-character sequence backslash + "n" replaced by CR LF, left to right, exact case.
+std::string expandLineBreaks(std::string_view stored);
+
 // The text of an absolute number with every backslash + "n" replaced by CR LF. A number
 // without text raises host error 326 ("Resource with identifier ... not found").
 std::string loadResText(int32_t number);

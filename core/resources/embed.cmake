@@ -1,0 +1,16 @@
+# Writes a C++ source holding the artwork files as byte arrays, so every build carries
+# the same pictures. Invoked at build time: cmake -DOUT=<cpp> -DFILES="id=path;..." -P embed.cmake
+set(body "")
+set(table "")
+foreach(entry IN LISTS FILES)
+  string(REPLACE "=" ";" parts "${entry}")
+  list(GET parts 0 id)
+  list(GET parts 1 path)
+  file(READ "${path}" hex HEX)
+  string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," bytes "${hex}")
+  string(APPEND body "const unsigned char kData${id}[] = {${bytes}};\n")
+  string(APPEND table "    {${id}, kData${id}, sizeof kData${id}},\n")
+endforeach()
+file(WRITE "${OUT}.tmp" "// Generated from resources/artwork by embed.cmake; do not edit.\n#include \"core/resources/artwork.h\"\n\nnamespace qm::resources {\nnamespace {\n${body}}  // namespace\n\nextern const EmbeddedFile kEmbedded[] = {\n${table}};\nextern const size_t kEmbeddedCount = sizeof kEmbedded / sizeof kEmbedded[0];\n\n}  // namespace qm::resources\n")
+file(COPY_FILE "${OUT}.tmp" "${OUT}" ONLY_IF_DIFFERENT)
+file(REMOVE "${OUT}.tmp")
