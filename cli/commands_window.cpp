@@ -1,0 +1,300 @@
+// Scenario commands that act on the add-in's open window as its user would (click, type,
+// press keys, spin, tick rows, edit grid cells, resize, drag splitters, close) and check or
+// dump what it shows. They act on the innermost window shown.
+#include <cmath>
+#include <fstream>
+
+#include "cli/session.h"
+#include "core/text/number.h"
+#include "core/text/strings.h"
+#include "core/ui/headless/headless.h"
+
+namespace qm::cli {
+namespace {
+
+namespace hl = ui::headless;
+
+hl::Form& activeForm(Session& s) {
+    hl::Form* form = s.toolkit().activeForm();
+    if (!form) throw ScriptError("no window is open");
+    return *form;
+}
+
+template <class T>
+T& control(Session& s, Args& a, const char* kind) {
+    hl::Form& form = activeForm(s);
+    const std::string name = a.next(std::string(kind) + " name");
+    ui::Control* c = form.find(name);
+    if (!c) throw ScriptError(form.name() + " has no control \"" + name + "\"");
+    T* typed = dynamic_cast<T*>(c);
+    if (!typed) throw ScriptError("\"" + name + "\" is not a " + kind);
+    return *typed;
+}
+
+void require(bool done, const std::string& what) {
+    if (!done) throw CheckFailed(what + " could not be done", "the control to take the action", "hidden, disabled or refused");
+}
+
+int keyCode(const std::string& word) {
+    const std::string w = text::upperAscii(word);
+    if (w == "ENTER") return ui::key::kEnter;
+    if (w == "ESCAPE" || w == "ESC") return ui::key::kEscape;
+    if (w == "BACKSPACE") return ui::key::kBackspace;
+    if (w == "TAB") return 9;
+    if (w == "SPACE") return ' ';
+    if (word.size() == 1) return static_cast<unsigned char>(word[0]);
+    throw ScriptError("unknown key \"" + word + "\"");
+}
+
+std::string boolWord(bool v) { return v ? "True" : "False"; }
+
+std::string num(double v) { return text::shortestText(std::round(v * 100) / 100); }
+
+// A property of a control as a script checks it.
+std::string property(Session& s, ui::Control& c, const std::string& prop, Args& a) {
+    const std::string p = text::upperAscii(prop);
+    if (p == "VISIBLE") return boolWord(c.visible());
+    if (p == "ENABLED") return boolWord(c.enabled());
+    if (p == "LEFT") return num(c.left());
+    if (p == "TOP") return num(c.top());
+    if (p == "WIDTH") return num(c.width());
+    if (p == "HEIGHT") return num(c.height());
+    if (p == "FOCUS") return boolWord(c.hasFocus());
+    if (p == "TABSTOP") return boolWord(c.tabStop());
+    if (auto* l = dynamic_cast<ui::Label*>(&c)) {
+        if (p == "CAPTION") return l->caption();
+        if (p == "FORECOLOR") return std::to_string(l->foreColor());
+    }
+    if (auto* b = dynamic_cast<ui::Button*>(&c)) {
+        if (p == "CAPTION") return b->caption();
+        if (p == "CANCEL") return boolWord(b->cancel());
+        if (p == "FACECOLOR") return std::to_string(b->faceColor());
+    }
+    if (auto* k = dynamic_cast<ui::CheckBox*>(&c)) {
+        if (p == "CAPTION") return k->caption();
+        if (p == "VALUE") return std::to_string(k->value());
+    }
+    if (auto* f = dynamic_cast<ui::Frame*>(&c)) {
+        if (p == "CAPTION") return f->caption();
+    }
+    if (auto* t = dynamic_cast<ui::TextBox*>(&c)) {
+        if (p == "TEXT") return t->text();
+        if (p == "SELSTART") return std::to_string(t->selStart());
+        if (p == "SELLENGTH") return std::to_string(t->selLength());
+    }
+    if (auto* v = dynamic_cast<ui::ScrollBar*>(&c)) {
+        if (p == "VALUE") return std::to_string(v->value());
+    }
+    if (auto* l = dynamic_cast<ui::ListView*>(&c)) {
+        if (p == "COUNT") return std::to_string(l->count());
+        if (p == "SELECTED") {
+            auto r = l->selectedRow();
+            return r ? std::to_string(*r) : "none";
+        }
+        if (p == "ROWS") {
+            std::vector<std::string> rows;
+            for (int r = 1; r <= l->count(); ++r) rows.push_back((l->checked(r) ? "[x] " : "[ ] ") + l->itemText(r));
+            return text::join(rows, " | ");
+        }
+        if (p == "ROW") {
+            const int r = a.nextInt("row");
+            if (r < 1 || r > l->count()) return "none";
+            return (l->checked(r) ? "[x] " : "[ ] ") + l->itemText(r);
+        }
+        if (p == "COLUMN-WIDTH") return num(l->columnWidth(a.nextInt("column")));
+    }
+    if (auto* g = dynamic_cast<ui::Grid*>(&c)) {
+        if (p == "ROWS") return std::to_string(g->rows());
+        if (p == "TOPROW") return std::to_string(g->topRow());
+        if (p == "CELL") {
+            const int r = a.nextInt("row");
+            const int col = a.nextInt("column");
+            if (r >= g->rows() || col >= g->cols()) return "none";
+            return g->textMatrix(r, col);
+        }
+        if (p == "CELL-COLOR") {
+            const int r = a.nextInt("row");
+            const int col = a.nextInt("column");
+            return std::to_string(g->cellBackColor(r, col));
+        }
+        if (p == "ROW") {
+            const int r = a.nextInt("row");
+            std::vector<std::string> cells;
+            for (int col = 0; col < g->cols(); ++col) cells.push_back(g->textMatrix(r, col));
+            return text::join(cells, " | ");
+        }
+        if (p == "CURRENT") return std::to_string(g->row()) + "," + std::to_string(g->col());
+    }
+    (void)s;
+    throw ScriptError("unknown property \"" + prop + "\" of " + c.name());
+}
+
+}  // namespace
+
+void registerWindowCommands(Session& session) {
+    session.registerCommand("window click", [](Session& s, Args& a) {
+        hl::Form& form = activeForm(s);
+        const std::string name = a.next("control name");
+        a.done();
+        ui::Control* c = form.find(name);
+        if (auto* b = dynamic_cast<hl::Button*>(c)) require(b->userClick(), "clicking " + name);
+        else if (auto* k = dynamic_cast<hl::CheckBox*>(c)) require(k->userClick(), "clicking " + name);
+        else if (auto* l = dynamic_cast<hl::Label*>(c)) require(l->userClick(), "clicking " + name);
+        else throw ScriptError(form.name() + " has no button, check box or label \"" + name + "\"");
+    });
+    // window type <text box> "<text>"
+    session.registerCommand("window type", [](Session& s, Args& a) {
+        hl::TextBox& box = control<hl::TextBox>(s, a, "text box");
+        const std::string t = a.next("text");
+        a.done();
+        require(box.userType(t), "typing into " + box.name());
+    });
+    session.registerCommand("window select-all", [](Session& s, Args& a) {
+        hl::TextBox& box = control<hl::TextBox>(s, a, "text box");
+        a.done();
+        require(box.userSelectAll(), "selecting the text of " + box.name());
+    });
+    // window clear <text box>: select everything and delete it
+    session.registerCommand("window clear", [](Session& s, Args& a) {
+        hl::TextBox& box = control<hl::TextBox>(s, a, "text box");
+        a.done();
+        require(box.userSelectAll() && box.userKey(ui::key::kBackspace), "clearing " + box.name());
+    });
+    // window key <Enter|Escape|Backspace|Tab|character>: to the focused control
+    session.registerCommand("window key", [](Session& s, Args& a) {
+        const int code = keyCode(a.next("key"));
+        a.done();
+        require(activeForm(s).userKey(code), "the key");
+    });
+    // window spin <scroll bar> up|down [times]
+    session.registerCommand("window spin", [](Session& s, Args& a) {
+        hl::ScrollBar& bar = control<hl::ScrollBar>(s, a, "scroll bar");
+        const bool up = a.accept("up");
+        if (!up && !a.accept("down")) throw ScriptError("spin up or down");
+        const int times = a.nextIf() ? static_cast<int>(text::val(a.rest("times"))) : 1;
+        a.done();
+        for (int i = 0; i < times; ++i) require(bar.userClickArrow(up), "clicking an arrow of " + bar.name());
+    });
+    // window row <list view> <row>: a click on the row
+    session.registerCommand("window row", [](Session& s, Args& a) {
+        hl::ListView& list = control<hl::ListView>(s, a, "list view");
+        const int row = a.nextInt("row");
+        a.done();
+        require(list.userClickRow(row), "clicking row " + std::to_string(row));
+    });
+    // window check <list view> <row>: a click on the row's check box
+    session.registerCommand("window check", [](Session& s, Args& a) {
+        hl::ListView& list = control<hl::ListView>(s, a, "list view");
+        const int row = a.nextInt("row");
+        a.done();
+        require(list.userToggleCheck(row), "ticking row " + std::to_string(row));
+    });
+    // window cell <grid> <row> <column> [double]
+    session.registerCommand("window cell", [](Session& s, Args& a) {
+        hl::Grid& grid = control<hl::Grid>(s, a, "grid");
+        const int row = a.nextInt("row");
+        const int col = a.nextInt("column");
+        const bool dbl = a.flag("double");
+        a.done();
+        require(dbl ? grid.userDoubleClickCell(row, col) : grid.userClickCell(row, col), "clicking the cell");
+    });
+    // window grid-key <grid> <key>
+    session.registerCommand("window grid-key", [](Session& s, Args& a) {
+        hl::Grid& grid = control<hl::Grid>(s, a, "grid");
+        const int code = keyCode(a.next("key"));
+        a.done();
+        require(grid.userKey(code), "the key on the grid");
+    });
+    // window resize <width> <height> (outer size in twips)
+    session.registerCommand("window resize", [](Session& s, Args& a) {
+        const double w = a.nextNumber("width");
+        const double h = a.nextNumber("height");
+        a.done();
+        require(activeForm(s).userResize(w, h), "resizing");
+    });
+    session.registerCommand("window minimize", [](Session& s, Args& a) {
+        a.done();
+        require(activeForm(s).userMinimize(), "minimising");
+    });
+    session.registerCommand("window restore", [](Session& s, Args& a) {
+        a.done();
+        require(activeForm(s).userRestore(), "restoring");
+    });
+    // window drag <image> <dx> <dy>: press on the middle of the image, move, release
+    session.registerCommand("window drag", [](Session& s, Args& a) {
+        hl::Image& image = control<hl::Image>(s, a, "image");
+        const double dx = a.nextNumber("dx");
+        const double dy = a.nextNumber("dy");
+        a.done();
+        const ui::Bounds b = activeForm(s).absoluteBounds(image);
+        const double x = b.left + b.width / 2;
+        const double y = b.top + b.height / 2;
+        require(image.userDrag(x, y, x + dx, y + dy, 4), "dragging " + image.name());
+    });
+    session.registerCommand("window close", [](Session& s, Args& a) {
+        a.done();
+        require(activeForm(s).userClose(), "closing the window");
+    });
+    session.registerCommand("window dump", [](Session& s, Args& a) {
+        a.done();
+        for (const std::string& line : text::split(activeForm(s).dump(), '\n')) {
+            if (!line.empty()) s.print("  " + line);
+        }
+    });
+    // window svg <picture box> <file>
+    session.registerCommand("window svg", [](Session& s, Args& a) {
+        hl::PictureBox& box = control<hl::PictureBox>(s, a, "picture box");
+        const std::string path = a.next("file");
+        a.done();
+        std::ofstream out(path, std::ios::binary);
+        out << box.toSvg();
+        if (!out) throw ScriptError("cannot write " + path);
+        s.print("  [svg] " + path);
+    });
+    // expect window <control> <property> = <value> | expect window caption = <value>
+    session.registerCommand("expect window", [](Session& s, Args& a) {
+        hl::Form& form = activeForm(s);
+        if (a.accept("caption")) {
+            a.accept("=");
+            const std::string want = a.rest("caption");
+            if (want != form.caption()) throw CheckFailed("window caption", want, form.caption());
+            return;
+        }
+        if (a.accept("name")) {
+            a.accept("=");
+            const std::string want = a.rest("name");
+            if (want != form.name()) throw CheckFailed("window", want, form.name());
+            return;
+        }
+        if (a.accept("width") || a.accept("height")) throw ScriptError("use expect form-size");
+        const std::string name = a.next("control name");
+        ui::Control* c = form.find(name);
+        if (!c) throw ScriptError(form.name() + " has no control \"" + name + "\"");
+        const std::string prop = a.next("property");
+        const std::string found = property(s, *c, prop, a);
+        a.accept("=");
+        const std::string want = a.rest("expected value");
+        if (want != found) throw CheckFailed(name + " " + prop, want, found);
+    });
+    // expect form-size <width> <height> | expect client-size <width> <height>
+    session.registerCommand("expect form-size", [](Session& s, Args& a) {
+        hl::Form& form = activeForm(s);
+        const std::string want = num(a.nextNumber("width")) + " x " + num(a.nextNumber("height"));
+        a.done();
+        const std::string found = num(form.width()) + " x " + num(form.height());
+        if (want != found) throw CheckFailed("window size", want, found);
+    });
+    session.registerCommand("expect client-size", [](Session& s, Args& a) {
+        hl::Form& form = activeForm(s);
+        const std::string want = num(a.nextNumber("width")) + " x " + num(a.nextNumber("height"));
+        a.done();
+        const std::string found = num(form.scaleWidth()) + " x " + num(form.scaleHeight());
+        if (want != found) throw CheckFailed("client size", want, found);
+    });
+    session.registerCommand("expect no-window", [](Session& s, Args& a) {
+        a.done();
+        if (hl::Form* f = s.toolkit().activeForm()) throw CheckFailed("a window is open", "none", f->name());
+    });
+}
+
+}  // namespace qm::cli

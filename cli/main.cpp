@@ -1,0 +1,63 @@
+// quillmark: runs a scenario script against the simulated host with the real add-in and
+// prints what the user sees.
+#include <fstream>
+#include <iostream>
+#include <sstream>
+
+#include "cli/session.h"
+
+namespace {
+
+void usage(std::ostream& out) {
+    out << "usage: quillmark [--settings FILE|user] [--open-browser] [SCRIPT | -]\n"
+           "Runs a scenario script (a file, or standard input for \"-\" or none) against the\n"
+           "simulated spreadsheet host with the Quillmark in Excel add-in, and prints the\n"
+           "transcript: every command, and the message boxes, beeps, web pages and files the\n"
+           "user would see. Exit status: 0 all checks held, 1 a check failed, 2 a bad script.\n";
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    qm::cli::Options options;
+    std::string path = "-";
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--help" || arg == "-h") {
+            usage(std::cout);
+            return 0;
+        }
+        if (arg == "--settings" && i + 1 < argc) {
+            options.settingsFile = argv[++i];
+        } else if (arg == "--open-browser") {
+            options.openBrowser = true;
+        } else if (!arg.empty() && arg[0] == '-' && arg != "-") {
+            usage(std::cerr);
+            return 2;
+        } else {
+            path = arg;
+        }
+    }
+    std::stringstream text;
+    if (path == "-") {
+        text << std::cin.rdbuf();
+    } else {
+        std::ifstream in(path, std::ios::binary);
+        if (!in) {
+            std::cerr << "quillmark: cannot read " << path << "\n";
+            return 2;
+        }
+        text << in.rdbuf();
+    }
+    qm::cli::Script script = qm::cli::Script::fromText(text.str(), path == "-" ? "<stdin>" : path);
+    try {
+        qm::cli::Session session(std::cout, options);
+        return session.run(script);
+    } catch (const qm::cli::ScriptAbort& e) {
+        std::cerr << "quillmark: " << e.message() << "\n";
+        return 2;
+    } catch (const std::exception& e) {
+        std::cerr << "quillmark: " << e.what() << "\n";
+        return 2;
+    }
+}

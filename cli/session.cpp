@@ -1,0 +1,194 @@
+// The scenario session: wiring the simulated host, the scripted OS and the add-in, and
+// running script lines.
+#include "cli/session.h"
+
+#include <cstdlib>
+#include <iostream>
+
+#include "core/host/error.h"
+#include "core/text/strings.h"
+
+#if defined(_WIN32)
+#include "win32/files.h"
+#include "win32/settings_registry.h"
+#include "win32/shell.h"
+#else
+#include "posix/files.h"
+#include "posix/settings_store.h"
+#include "posix/shell.h"
+#endif
+
+namespace qm::cli {
+namespace {
+
+#if defined(_WIN32)
+using NativeTempFiles = win32::Win32TempFiles;
+using NativeFileSystem = win32::Win32FileSystem;
+using NativeShell = win32::Win32Shell;
+std::unique_ptr<platform::SettingsStore> fileStore(const std::string& path) {
+    if (path == "user") return std::make_unique<win32::RegistrySettingsStore>();
+    throw ScriptError("on Windows the settings live in the registry: use --settings user");
+}
+#else
+using NativeTempFiles = posix::PosixTempFiles;
+using NativeFileSystem = posix::PosixFileSystem;
+using NativeShell = posix::PosixShell;
+std::unique_ptr<platform::SettingsStore> fileStore(const std::string& path) {
+    if (path == "user") return std::make_unique<posix::PosixSettingsStore>();
+    return std::make_unique<posix::PosixSettingsStore>(path);
+}
+#endif
+
+std::unique_ptr<platform::SettingsStore> makeStore(const Options& options) {
+    if (options.settingsFile.empty()) return std::make_unique<settings::MemoryStore>();
+    return fileStore(options.settingsFile);
+}
+
+}  // namespace
+
+Session::Session(std::ostream& out, Options options)
+    : out_(out),
+      options_(std::move(options)),
+      store_(makeStore(options_)),
+      settings_(*store_),
+      messageBox_([this](const scripted::Event& e) { observe(e); }),
+      colors_([this](const scripted::Event& e) { observe(e); }),
+      sound_([this](const scripted::Event& e) { observe(e); }),
+      realShell_(options_.openBrowser ? std::make_unique<NativeShell>() : nullptr),
+      shell_([this](const scripted::Event& e) { observe(e); }, realShell_.get()),
+      realTemp_(std::make_unique<NativeTempFiles>()),
+      temp_(*realTemp_),
+      realFiles_(std::make_unique<NativeFileSystem>()),
+      files_([this](const scripted::Event& e) { observe(e); }, *realFiles_),
+      toolkit_([this](ui::headless::Form& form) { runWhile([&form] { return form.loaded(); }); }),
+      services_{*store_, locale_, temp_, files_, shell_, sound_, messageBox_, colors_, host_.clipboard(),
+                host_.windowFinder()} {
+    if (auto folder = realTemp_->tempFolder()) tempFolder_ = *folder;
+    registerHostCommands(*this);
+    registerAddinCommands(*this);
+    registerCheckCommands(*this);
+    registerWindowCommands(*this);
+}
+
+Session::~Session() {
+    // The add-in lets go of the host before the host goes.
+    if (connect_) connect_->onDisconnection();
+    connect_.reset();
+}
+
+void Session::registerCommand(const std::string& verb, Command command) { commands_[verb] = std::move(command); }
+
+void Session::observe(const scripted::Event& e) {
+    scripted::Event shown = e;
+    // Temporary files get names of the system's choosing; the transcript shows where they
+    // are and their prefix, so that every run prints the same.
+    if ((e.kind == scripted::Event::Kind::FileWritten || e.kind == scripted::Event::Kind::FileRemoved) &&
+        !tempFolder_.empty() && text::startsWith(e.text, tempFolder_)) {
+        std::string rest = e.text.substr(tempFolder_.size());
+        const size_t dot = rest.find(".TMP");
+        if (dot != std::string::npos && dot >= 3) rest = rest.substr(0, 3) + "####" + rest.substr(dot);
+        shown.text = "%TEMP%/" + rest;
+    }
+    print("  " + scripted::describe(shown));
+}
+
+const scripted::Event* Session::nextUncheckedMessage() {
+    if (checkedMessages_ >= messageBox_.shown().size()) return nullptr;
+    return &messageBox_.shown()[checkedMessages_++];
+}
+
+void Session::connectAddin(const std::string& progId) {
+    if (connect_) throw ScriptError("the add-in is already connected");
+    record_ = host_.addAddIn(progId);
+    connect_ = std::make_unique<addin::Connect>(services_, toolkit_);
+    try {
+        connect_->onConnection(host_.application(), *record_);
+    } catch (const host::HostError& e) {
+        print("  [connection failed] " + host::errorMessageText(e));
+        record_->setConnected(false);
+    }
+    if (!record_->connected()) {
+        // The host drops an add-in that did not connect, calling its disconnection.
+        connect_->onDisconnection();
+        connect_.reset();
+        print("  [add-in not loaded]");
+    }
+}
+
+void Session::disconnectAddin() {
+    if (!connect_) throw ScriptError("the add-in is not connected");
+    connect_->onDisconnection();
+    connect_.reset();
+    record_->setConnected(false);
+}
+
+void Session::execute(const ScriptLine& line) {
+    const std::string trimmed = text::trim(line.text);
+    if (trimmed.empty()) return;
+    if (trimmed[0] == '#') {
+        print(trimmed);
+        return;
+    }
+    print("> " + trimmed);
+    std::vector<std::string> words = tokenize(trimmed);
+    if (words.empty()) return;
+    // Two-word verbs first ("expect bar"), then one word.
+    auto it = words.size() > 1 ? commands_.find(words[0] + " " + words[1]) : commands_.end();
+    size_t first = 2;
+    if (it == commands_.end()) {
+        it = commands_.find(words[0]);
+        first = 1;
+    }
+    if (it == commands_.end()) throw ScriptError("unknown command \"" + words[0] + "\"");
+    Args args(std::move(words), first);
+    it->second(*this, args);
+}
+
+void Session::runWhile(const std::function<bool()>& keepGoing) {
+    if (!script_) return;
+    ++depth_;
+    while (keepGoing() && !script_->atEnd()) execute(script_->take());
+    --depth_;
+    if (keepGoing() && script_->atEnd()) throw ScriptError("the script ended while a window was still open");
+}
+
+int Session::run(Script& script) {
+    script_ = &script;
+    try {
+        while (!script.atEnd()) execute(script.take());
+    } catch (const CheckFailed& e) {
+        // The line that failed is the last one read: windows read on inside a command.
+        out_.flush();
+        std::cerr << script.name() << ":" << script.lastLine() << ": check failed: " << e.message() << "\n  expected: "
+                  << e.expected << "\n  found:    " << e.found << "\n";
+        return 1;
+    } catch (const ScriptError& e) {
+        std::cerr << script.name() << ":" << script.lastLine() << ": " << e.message() << "\n";
+        return 2;
+    } catch (const host::HostError& e) {
+        std::cerr << script.name() << ":" << script.lastLine() << ": host error " << host::errorMessageText(e) << "\n";
+        return 2;
+    }
+    return 0;
+}
+
+bool parseBool(const std::string& word) {
+    const std::string w = text::upperAscii(word);
+    if (w == "TRUE" || w == "ON" || w == "YES" || w == "1") return true;
+    if (w == "FALSE" || w == "OFF" || w == "NO" || w == "0") return false;
+    throw ScriptError("expected True or False, found \"" + word + "\"");
+}
+
+int32_t parseColor(const std::string& word) {
+    char* end = nullptr;
+    if (text::startsWith(text::upperAscii(word), "&H")) {
+        const long v = std::strtol(word.c_str() + 2, &end, 16);
+        if (*end || word.size() == 2) throw ScriptError("bad colour \"" + word + "\"");
+        return static_cast<int32_t>(v);
+    }
+    const long v = std::strtol(word.c_str(), &end, 10);
+    if (word.empty() || *end) throw ScriptError("bad colour \"" + word + "\"");
+    return static_cast<int32_t>(v);
+}
+
+}  // namespace qm::cli

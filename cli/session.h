@@ -1,0 +1,112 @@
+// One run of a scenario: the simulated host, the scripted operating system, the
+// headless windows and the add-in itself, and the transcript of what the user sees.
+#pragma once
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <ostream>
+#include <string>
+
+#include "cli/script.h"
+#include "core/addin/connect.h"
+#include "core/settings/settings.h"
+#include "core/ui/headless/toolkit.h"
+#include "scripted/scripted.h"
+#include "sim/sim_host.h"
+
+namespace qm::cli {
+
+struct Options {
+    // A settings file to use instead of an in-memory store (the real per-user store
+    // when given as "user").
+    std::string settingsFile;
+    // Also open addresses in the real browser.
+    bool openBrowser = false;
+};
+
+class Session;
+using Command = std::function<void(Session&, Args&)>;
+
+class Session {
+public:
+    Session(std::ostream& out, Options options);
+    ~Session();
+
+    // Runs the script to its end; returns the exit code (0 passed, 1 check failed,
+    // 2 malformed script).
+    int run(Script& script);
+
+    // Runs the script's following lines until `done` says stop or the script ends.
+    // Modal windows use it: they read on while they are open.
+    void runWhile(const std::function<bool()>& keepGoing);
+
+    std::ostream& out() { return out_; }
+    void print(const std::string& line) { out_ << line << '\n'; }
+
+    sim::SimHost& host() { return host_; }
+    settings::Settings& settings() { return settings_; }
+    scripted::MessageBox& messageBox() { return messageBox_; }
+    scripted::ColorChooser& colors() { return colors_; }
+    scripted::Locale& locale() { return locale_; }
+    scripted::Sound& sound() { return sound_; }
+    scripted::Shell& shell() { return shell_; }
+    scripted::TempFiles& temp() { return temp_; }
+    scripted::RecordingFileSystem& files() { return files_; }
+    ui::headless::Toolkit& toolkit() { return toolkit_; }
+    addin::Connect* addin() { return connect_.get(); }
+    std::shared_ptr<sim::SimAddIn>& addinRecord() { return record_; }
+    platform::Services& services() { return services_; }
+
+    // Connect and disconnect the add-in as the host does.
+    void connectAddin(const std::string& progId);
+    void disconnectAddin();
+
+    // Message boxes not yet matched by an "expect message" line.
+    size_t uncheckedMessages() const { return messageBox_.shown().size() - checkedMessages_; }
+    const scripted::Event* nextUncheckedMessage();
+
+    void registerCommand(const std::string& verb, Command command);
+
+private:
+    void execute(const ScriptLine& line);
+    void observe(const scripted::Event& e);
+
+    std::ostream& out_;
+    Options options_;
+    Script* script_ = nullptr;
+
+    sim::SimHost host_;
+    std::unique_ptr<platform::SettingsStore> store_;
+    settings::Settings settings_;
+    scripted::Locale locale_;
+    scripted::MessageBox messageBox_;
+    scripted::ColorChooser colors_;
+    scripted::Sound sound_;
+    std::unique_ptr<platform::Shell> realShell_;
+    scripted::Shell shell_;
+    std::unique_ptr<platform::TempFiles> realTemp_;
+    scripted::TempFiles temp_;
+    std::unique_ptr<platform::FileSystem> realFiles_;
+    scripted::RecordingFileSystem files_;
+    ui::headless::Toolkit toolkit_;
+    platform::Services services_;
+    std::unique_ptr<addin::Connect> connect_;
+    std::shared_ptr<sim::SimAddIn> record_;
+    size_t checkedMessages_ = 0;
+    std::string tempFolder_;
+    std::map<std::string, Command> commands_;
+    int depth_ = 0;
+};
+
+// Registers the commands of each group.
+void registerHostCommands(Session& s);
+void registerAddinCommands(Session& s);
+void registerCheckCommands(Session& s);
+void registerWindowCommands(Session& s);
+
+// "True"/"False" for scripts, and parsing of the same.
+bool parseBool(const std::string& word);
+int32_t parseColor(const std::string& word);  // "&HFF", "255", "#RRGGBB"
+
+}  // namespace qm::cli
