@@ -21,6 +21,7 @@ void Connect::onConnection(const host::ApplicationPtr& application, host::AddIn&
         addInInst.setConnect(false);
         return;
     }
+    host::CommandBarControlPtr createdMaker;
     try {
         state_.onAction = "!<" + addInInst.progId() + ">";
         state_.text = text::Text(text::languageBaseFor(text::getOSLanguage(state_.os.locale)));
@@ -33,13 +34,14 @@ void Connect::onConnection(const host::ApplicationPtr& application, host::AddIn&
                 } catch (...) {
                 }
             });
-        bars::createAddinMenu(state_);
+        bars::createAddinMenu(state_, createdMaker);
         draw::restoreAddinBarState(state_);
     } catch (...) {
         // The host will not disconnect an add-in whose connection failed: take down what
         // was built and let go of every host reference, or the half-built menu would stay
         // and the host could not shut down cleanly.
-        bars::deleteAddinMenu(state_);
+        bars::removeAfterFailedConnection(state_, createdMaker);
+        createdMaker.reset();
         releaseAll();
         throw;
     }

@@ -29,12 +29,13 @@ constexpr ProductItem kProductItems[] = {
 
 }  // namespace
 
-void createAddinMenu(addin::AddinState& s) {
+void createAddinMenu(addin::AddinState& s, CommandBarControlPtr& createdMaker) {
     CommandBarControlPtr maker;
     addin::ignoreErrors([&] { maker = s.app->commandBars()->item(1)->findControl({.tag = kMakerTag}); });
 
     if (!maker) {
         maker = s.app->commandBars()->item(1)->controls()->add({.type = msoControlPopup, .temporary = true});
+        createdMaker = maker;
     } else {
         // Another product of the maker built the menu; its developer's-site item is
         // re-created below so that it stays the last item.
@@ -82,6 +83,7 @@ void createAddinMenu(addin::AddinState& s) {
 }
 
 void deleteAddinMenu(addin::AddinState& s) noexcept {
+    if (!s.app) return;
     try {
         addin::ignoreErrors([&] { s.app->commandBars()->item(s.addinBarName)->remove(); });
         CommandBarControlPtr maker;
@@ -95,6 +97,17 @@ void deleteAddinMenu(addin::AddinState& s) noexcept {
         });
     } catch (...) {
         // Disconnection goes on whatever happens here.
+    }
+}
+
+void removeAfterFailedConnection(addin::AddinState& s, const CommandBarControlPtr& createdMaker) noexcept {
+    deleteAddinMenu(s);
+    if (!createdMaker) return;
+    try {
+        addin::ignoreErrors([&] {
+            if (createdMaker->controls()->count() == 0) createdMaker->remove();
+        });
+    } catch (...) {
     }
 }
 
