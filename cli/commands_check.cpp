@@ -201,9 +201,13 @@ void registerCheckCommands(Session& session) {
         if (style) compare("message style", *style, std::to_string(e->style));
         if (title) compare("message title", *title, e->title);
     });
+    // expect no-message: the last command showed no message box
     session.registerCommand("expect no-message", [](Session& s, Args& a) {
         a.done();
-        if (const scripted::Event* e = s.nextUncheckedMessage()) throw CheckFailed("a message box was shown", "none", e->text);
+        if (const size_t n = s.messagesOfLastCommand()) {
+            throw CheckFailed("the last command showed a message box", "none",
+                              s.messageBox().shown()[s.messageBox().shown().size() - n].text);
+        }
     });
     // expect beeps <n>: beeps so far
     session.registerCommand("expect beeps", [](Session& s, Args& a) {

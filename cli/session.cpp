@@ -140,6 +140,7 @@ void Session::execute(const ScriptLine& line) {
         first = 1;
     }
     if (it == commands_.end()) throw ScriptError("unknown command \"" + words[0] + "\"");
+    if (words[0] != "expect") messageMark_ = messageBox_.shown().size();
     Args args(std::move(words), first);
     it->second(*this, args);
 }

@@ -62,9 +62,10 @@ public:
     void connectAddin(const std::string& progId);
     void disconnectAddin();
 
-    // Message boxes not yet matched by an "expect message" line.
-    size_t uncheckedMessages() const { return messageBox_.shown().size() - checkedMessages_; }
+    // The next message box not yet matched by an "expect message" line.
     const scripted::Event* nextUncheckedMessage();
+    // Message boxes shown since the last command that was not a check.
+    size_t messagesOfLastCommand() const { return messageBox_.shown().size() - messageMark_; }
 
     void registerCommand(const std::string& verb, Command command);
 
@@ -94,6 +95,7 @@ private:
     std::unique_ptr<addin::Connect> connect_;
     std::shared_ptr<sim::SimAddIn> record_;
     size_t checkedMessages_ = 0;
+    size_t messageMark_ = 0;
     std::string tempFolder_;
     std::map<std::string, Command> commands_;
     int depth_ = 0;
