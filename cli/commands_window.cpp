@@ -149,6 +149,12 @@ void registerWindowCommands(Session& session) {
         a.done();
         require(box.userType(t), "typing into " + box.name());
     });
+    // window focus <text box>: the user clicks into the box (the box it leaves validates)
+    session.registerCommand("window focus", [](Session& s, Args& a) {
+        hl::TextBox& box = control<hl::TextBox>(s, a, "text box");
+        a.done();
+        require(box.userSelectAll(), "moving into " + box.name());
+    });
     session.registerCommand("window select-all", [](Session& s, Args& a) {
         hl::TextBox& box = control<hl::TextBox>(s, a, "text box");
         a.done();

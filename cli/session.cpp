@@ -118,8 +118,9 @@ void Session::connectAddin(const std::string& progId) {
 void Session::disconnectAddin() {
     if (!connect_) throw ScriptError("the add-in is not connected");
     connect_->onDisconnection();
-    connect_.reset();
+    retired_.push_back(std::move(connect_));
     record_->setConnected(false);
+    if (depth_ == 0) retired_.clear();
 }
 
 void Session::execute(const ScriptLine& line) {
@@ -143,6 +144,7 @@ void Session::execute(const ScriptLine& line) {
     if (words[0] != "expect") messageMark_ = messageBox_.shown().size();
     Args args(std::move(words), first);
     it->second(*this, args);
+    if (depth_ == 0) retired_.clear();
 }
 
 void Session::runWhile(const std::function<bool()>& keepGoing) {

@@ -93,6 +93,9 @@ private:
     ui::headless::Toolkit toolkit_;
     platform::Services services_;
     std::unique_ptr<addin::Connect> connect_;
+    // Disconnected while one of its own click handlers was still running (a window open):
+    // kept until the outermost command is over, as the host keeps an object it is calling.
+    std::vector<std::unique_ptr<addin::Connect>> retired_;
     std::shared_ptr<sim::SimAddIn> record_;
     size_t checkedMessages_ = 0;
     size_t messageMark_ = 0;
