@@ -285,15 +285,19 @@ void registerWindowCommands(Session& session) {
     // expect form-size <width> <height> | expect client-size <width> <height>
     session.registerCommand("expect form-size", [](Session& s, Args& a) {
         hl::Form& form = activeForm(s);
-        const std::string want = num(a.nextNumber("width")) + " x " + num(a.nextNumber("height"));
+        const double w = a.nextNumber("width");
+        const double h = a.nextNumber("height");
         a.done();
+        const std::string want = num(w) + " x " + num(h);
         const std::string found = num(form.width()) + " x " + num(form.height());
         if (want != found) throw CheckFailed("window size", want, found);
     });
     session.registerCommand("expect client-size", [](Session& s, Args& a) {
         hl::Form& form = activeForm(s);
-        const std::string want = num(a.nextNumber("width")) + " x " + num(a.nextNumber("height"));
+        const double w = a.nextNumber("width");
+        const double h = a.nextNumber("height");
         a.done();
+        const std::string want = num(w) + " x " + num(h);
         const std::string found = num(form.scaleWidth()) + " x " + num(form.scaleHeight());
         if (want != found) throw CheckFailed("client size", want, found);
     });
