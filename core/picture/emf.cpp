@@ -1,0 +1,365 @@
+// Writing and reading enhanced metafiles: records are little-endian 32-bit words, each
+// record 4-byte aligned, the header first and EMR_EOF last.
+#include "core/picture/emf.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <stdexcept>
+
+namespace qm::picture::emf {
+namespace {
+
+constexpr uint32_t kHeaderSize = 108;  // with the description, pixel-format and micrometre fields
+constexpr uint32_t kVersion = 0x10000;
+constexpr uint32_t kMmText = 1;
+constexpr uint32_t kTransparent = 1;
+constexpr uint32_t kAlternate = 1;
+constexpr uint32_t kWinding = 2;
+constexpr uint32_t kPsSolid = 0;
+constexpr uint32_t kPsNull = 5;
+constexpr uint32_t kBsSolid = 0;
+constexpr uint32_t kBsNull = 1;
+constexpr uint32_t kGmCompatible = 1;
+constexpr uint32_t kTextHeight = 16;  // the default font's cell height, for record bounds only
+
+// A reference device of 96 dots per inch, so that the frame gives a picture its true size:
+// 1024 x 768 pixels are 270.933 x 203.2 mm.
+constexpr int32_t kDeviceWidth = 1024;
+constexpr int32_t kDeviceHeight = 768;
+constexpr int32_t kDeviceWidthUm = 270933;
+constexpr int32_t kDeviceHeightUm = 203200;
+
+void put32(std::vector<uint8_t>& out, uint32_t v) {
+    for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(v >> (8 * i)));
+}
+void set32(std::vector<uint8_t>& out, size_t at, uint32_t v) {
+    for (size_t i = 0; i < 4; ++i) out[at + i] = static_cast<uint8_t>(v >> (8 * i));
+}
+uint32_t get32(const std::vector<uint8_t>& b, size_t at) {
+    return static_cast<uint32_t>(b[at]) | static_cast<uint32_t>(b[at + 1]) << 8 |
+           static_cast<uint32_t>(b[at + 2]) << 16 | static_cast<uint32_t>(b[at + 3]) << 24;
+}
+int32_t geti32(const std::vector<uint8_t>& b, size_t at) { return static_cast<int32_t>(get32(b, at)); }
+uint32_t u(int32_t v) { return static_cast<uint32_t>(v); }
+
+// Hundredths of a millimetre for a length in 96-dpi pixels.
+int32_t hundredthsMm(int32_t pixels) { return static_cast<int32_t>(std::lround(pixels * 2540.0 / 96.0)); }
+
+uint32_t packPoint16(Point p) {
+    return static_cast<uint32_t>(static_cast<uint16_t>(static_cast<int16_t>(p.x))) |
+           static_cast<uint32_t>(static_cast<uint16_t>(static_cast<int16_t>(p.y))) << 16;
+}
+
+Rect boundsOf(const std::vector<Point>& points) {
+    Rect r{points.front().x, points.front().y, points.front().x, points.front().y};
+    for (const Point& p : points) {
+        r.left = std::min(r.left, p.x);
+        r.top = std::min(r.top, p.y);
+        r.right = std::max(r.right, p.x);
+        r.bottom = std::max(r.bottom, p.y);
+    }
+    return r;
+}
+
+void checkPoint16(Point p) {
+    constexpr int32_t lo = std::numeric_limits<int16_t>::min();
+    constexpr int32_t hi = std::numeric_limits<int16_t>::max();
+    if (p.x < lo || p.x > hi || p.y < lo || p.y > hi) throw std::out_of_range("EMF point outside the 16-bit range");
+}
+
+// UTF-8 to UTF-16; malformed sequences become U+FFFD.
+std::vector<uint16_t> utf16(const std::string& s) {
+    std::vector<uint16_t> out;
+    size_t i = 0;
+    while (i < s.size()) {
+        const auto c = static_cast<unsigned char>(s[i]);
+        int extra = c < 0x80 ? 0 : (c & 0xE0) == 0xC0 ? 1 : (c & 0xF0) == 0xE0 ? 2 : (c & 0xF8) == 0xF0 ? 3 : -1;
+        char32_t cp = extra == 0 ? c : extra == 1 ? (c & 0x1F) : extra == 2 ? (c & 0x0F) : (c & 0x07);
+        bool ok = extra >= 0 && i + static_cast<size_t>(std::max(extra, 0)) < s.size();
+        for (int k = 1; ok && k <= extra; ++k) {
+            const auto cc = static_cast<unsigned char>(s[i + static_cast<size_t>(k)]);
+            if ((cc & 0xC0) != 0x80) ok = false;
+            cp = (cp << 6) | (cc & 0x3F);
+        }
+        static constexpr char32_t kMinimum[] = {0, 0x80, 0x800, 0x10000};
+        if (ok && (cp < kMinimum[extra] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))) ok = false;
+        if (!ok) {
+            out.push_back(0xFFFD);
+            ++i;
+            continue;
+        }
+        i += static_cast<size_t>(extra) + 1;
+        if (cp >= 0x10000) {
+            cp -= 0x10000;
+            out.push_back(static_cast<uint16_t>(0xD800 + (cp >> 10)));
+            out.push_back(static_cast<uint16_t>(0xDC00 + (cp & 0x3FF)));
+        } else {
+            out.push_back(static_cast<uint16_t>(cp));
+        }
+    }
+    return out;
+}
+
+void appendUtf8(std::string& out, char32_t cp) {
+    if (cp < 0x80) {
+        out.push_back(static_cast<char>(cp));
+    } else if (cp < 0x800) {
+        out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    } else if (cp < 0x10000) {
+        out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    } else {
+        out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    }
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- writing
+
+Writer::Writer(int32_t width, int32_t height) : width_(width), height_(height) {
+    if (width < 1 || height < 1 || width > kMaxExtent || height > kMaxExtent) {
+        throw std::invalid_argument("EMF picture size out of range");
+    }
+    // The header; its counts are filled in by finish().
+    put32(bytes_, rec::kHeader);
+    put32(bytes_, kHeaderSize);
+    for (int32_t v : {0, 0, width - 1, height - 1}) put32(bytes_, u(v));
+    for (int32_t v : {0, 0, hundredthsMm(width) - 1, hundredthsMm(height) - 1}) put32(bytes_, u(v));
+    put32(bytes_, kSignature);
+    put32(bytes_, kVersion);
+    put32(bytes_, 0);  // nBytes
+    put32(bytes_, 0);  // nRecords
+    put32(bytes_, 0);  // nHandles, sReserved
+    put32(bytes_, 0);  // nDescription
+    put32(bytes_, 0);  // offDescription
+    put32(bytes_, 0);  // nPalEntries
+    put32(bytes_, u(kDeviceWidth));
+    put32(bytes_, u(kDeviceHeight));
+    put32(bytes_, u((kDeviceWidthUm + 500) / 1000));
+    put32(bytes_, u((kDeviceHeightUm + 500) / 1000));
+    put32(bytes_, 0);  // cbPixelFormat
+    put32(bytes_, 0);  // offPixelFormat
+    put32(bytes_, 0);  // bOpenGL
+    put32(bytes_, u(kDeviceWidthUm));
+    put32(bytes_, u(kDeviceHeightUm));
+    records_ = 1;
+    record(rec::kSetMapMode, {kMmText});
+}
+
+void Writer::record(uint32_t type, const std::vector<uint32_t>& params) {
+    if (finished_) throw std::logic_error("EMF writer already finished");
+    put32(bytes_, type);
+    put32(bytes_, static_cast<uint32_t>(8 + 4 * params.size()));
+    for (uint32_t p : params) put32(bytes_, p);
+    ++records_;
+}
+
+Handle Writer::allocate() {
+    for (size_t i = 0; i < inUse_.size(); ++i) {
+        if (!inUse_[i]) {
+            inUse_[i] = true;
+            return static_cast<Handle>(i + 1);
+        }
+    }
+    inUse_.push_back(true);
+    return static_cast<Handle>(inUse_.size());
+}
+
+Handle Writer::createPen(uint32_t color, int32_t width) {
+    const Handle h = allocate();
+    record(rec::kCreatePen, {h, kPsSolid, u(std::max(width, 1)), 0, color & 0xFFFFFF});
+    return h;
+}
+
+Handle Writer::createNullPen() {
+    const Handle h = allocate();
+    record(rec::kCreatePen, {h, kPsNull, 0, 0, 0});
+    return h;
+}
+
+Handle Writer::createBrush(uint32_t color) {
+    const Handle h = allocate();
+    record(rec::kCreateBrushIndirect, {h, kBsSolid, color & 0xFFFFFF, 0});
+    return h;
+}
+
+Handle Writer::createNullBrush() {
+    const Handle h = allocate();
+    record(rec::kCreateBrushIndirect, {h, kBsNull, 0, 0});
+    return h;
+}
+
+void Writer::select(Handle handle) { record(rec::kSelectObject, {handle}); }
+
+void Writer::deleteObject(Handle handle) {
+    if (handle == 0 || handle > inUse_.size() || !inUse_[handle - 1]) {
+        throw std::invalid_argument("EMF object handle not in use");
+    }
+    record(rec::kDeleteObject, {handle});
+    inUse_[handle - 1] = false;
+}
+
+void Writer::setPolyFillMode(bool alternate) { record(rec::kSetPolyFillMode, {alternate ? kAlternate : kWinding}); }
+void Writer::setBkModeTransparent() { record(rec::kSetBkMode, {kTransparent}); }
+void Writer::setTextColor(uint32_t color) { record(rec::kSetTextColor, {color & 0xFFFFFF}); }
+void Writer::setTextAlignTopLeft() { record(rec::kSetTextAlign, {0}); }
+
+void Writer::rectangle(const Rect& r) { record(rec::kRectangle, {u(r.left), u(r.top), u(r.right), u(r.bottom)}); }
+void Writer::ellipse(const Rect& r) { record(rec::kEllipse, {u(r.left), u(r.top), u(r.right), u(r.bottom)}); }
+
+void Writer::pointRecord(uint32_t type, const std::vector<Point>& points) {
+    if (points.empty()) throw std::invalid_argument("EMF point record without points");
+    for (const Point& p : points) checkPoint16(p);
+    const Rect b = boundsOf(points);
+    std::vector<uint32_t> params{u(b.left), u(b.top), u(b.right), u(b.bottom), static_cast<uint32_t>(points.size())};
+    for (const Point& p : points) params.push_back(packPoint16(p));
+    record(type, params);
+}
+
+void Writer::polygon(const std::vector<Point>& points) { pointRecord(rec::kPolygon16, points); }
+void Writer::polyline(const std::vector<Point>& points) { pointRecord(rec::kPolyline16, points); }
+
+void Writer::beginPath() { record(rec::kBeginPath, {}); }
+void Writer::moveTo(Point p) { record(rec::kMoveToEx, {u(p.x), u(p.y)}); }
+void Writer::lineTo(const std::vector<Point>& points) { pointRecord(rec::kPolylineTo16, points); }
+
+void Writer::bezierTo(const std::vector<Point>& points) {
+    if (points.size() % 3 != 0) throw std::invalid_argument("Bezier segments take three points each");
+    pointRecord(rec::kPolyBezierTo16, points);
+}
+
+void Writer::closeFigure() { record(rec::kCloseFigure, {}); }
+void Writer::endPath() { record(rec::kEndPath, {}); }
+
+// The bounds of these two records are informational; readers take the path's own.
+void Writer::strokeAndFillPath() { record(rec::kStrokeAndFillPath, {0, 0, u(width_ - 1), u(height_ - 1)}); }
+void Writer::strokePath() { record(rec::kStrokePath, {0, 0, u(width_ - 1), u(height_ - 1)}); }
+
+void Writer::textOut(Point at, const std::string& utf8, int32_t advance) {
+    const std::vector<uint16_t> chars = utf16(utf8);
+    if (chars.empty()) return;
+    const auto n = static_cast<uint32_t>(chars.size());
+    const uint32_t stringWords = (n + 1) / 2;
+    constexpr uint32_t kStringOffset = 76;
+    const uint32_t dxOffset = kStringOffset + 4 * stringWords;
+    std::vector<uint32_t> params{
+        u(at.x), u(at.y), u(at.x + advance * static_cast<int32_t>(n) - 1), u(at.y + static_cast<int32_t>(kTextHeight) - 1),
+        kGmCompatible,
+        0, 0,  // exScale, eyScale: unused in the compatible graphics mode
+        u(at.x), u(at.y), n, kStringOffset,
+        0,                                 // fOptions: neither opaque nor clipped
+        0, 0, u(-1), u(-1),                // rcl: none
+        dxOffset,
+    };
+    for (uint32_t i = 0; i < stringWords; ++i) {
+        const uint32_t lo = chars[2 * i];
+        const uint32_t hi = 2 * i + 1 < n ? chars[2 * i + 1] : 0;
+        params.push_back(lo | hi << 16);
+    }
+    for (uint32_t i = 0; i < n; ++i) params.push_back(u(advance));
+    record(rec::kExtTextOutW, params);
+}
+
+std::vector<uint8_t> Writer::finish() {
+    record(rec::kEof, {0, 16, 20});  // no palette entries; nSizeLast = this record's size
+    finished_ = true;
+    set32(bytes_, 48, static_cast<uint32_t>(bytes_.size()));
+    set32(bytes_, 52, records_);
+    set32(bytes_, 56, static_cast<uint32_t>(inUse_.size() + 1));
+    return std::move(bytes_);
+}
+
+// ---------------------------------------------------------------- reading
+
+std::optional<Metafile> read(const std::vector<uint8_t>& b, std::string* error) {
+    auto fail = [&](const std::string& why) -> std::optional<Metafile> {
+        if (error) *error = why;
+        return std::nullopt;
+    };
+    if (b.size() < 88) return fail("shorter than an EMF header");
+    if (get32(b, 0) != rec::kHeader) return fail("the first record is not EMR_HEADER");
+    if (get32(b, 40) != kSignature) return fail("no EMF signature");
+    Metafile m;
+    Header& h = m.header;
+    h.headerSize = get32(b, 4);
+    if (h.headerSize < 88 || h.headerSize % 4 != 0 || h.headerSize > b.size()) return fail("bad header size");
+    h.bounds = {geti32(b, 8), geti32(b, 12), geti32(b, 16), geti32(b, 20)};
+    h.frame = {geti32(b, 24), geti32(b, 28), geti32(b, 32), geti32(b, 36)};
+    h.version = get32(b, 44);
+    h.bytes = get32(b, 48);
+    h.records = get32(b, 52);
+    h.handles = static_cast<uint16_t>(get32(b, 56) & 0xFFFF);
+    h.paletteEntries = get32(b, 68);
+    h.deviceWidth = geti32(b, 72);
+    h.deviceHeight = geti32(b, 76);
+    h.deviceWidthMm = geti32(b, 80);
+    h.deviceHeightMm = geti32(b, 84);
+    if (h.bytes != b.size()) return fail("nBytes is " + std::to_string(h.bytes) + ", the file has " + std::to_string(b.size()));
+    if (h.handles < 1) return fail("nHandles is 0");
+
+    size_t at = 0;
+    while (at < b.size()) {
+        if (b.size() - at < 8) return fail("a record's head is cut off at " + std::to_string(at));
+        Record r{get32(b, at), static_cast<uint32_t>(at), get32(b, at + 4)};
+        if (r.size < 8 || r.size % 4 != 0) return fail("record at " + std::to_string(at) + " has size " + std::to_string(r.size));
+        if (r.size > b.size() - at) return fail("record at " + std::to_string(at) + " runs past the end");
+        if (!m.records.empty() && r.type == rec::kHeader) return fail("a second header at " + std::to_string(at));
+        m.records.push_back(r);
+        at += r.size;
+        if (r.type == rec::kEof) break;
+    }
+    if (m.records.back().type != rec::kEof) return fail("no EMR_EOF record");
+    if (at != b.size()) return fail("bytes after EMR_EOF");
+    if (m.records.size() != h.records) {
+        return fail("nRecords is " + std::to_string(h.records) + ", the file has " + std::to_string(m.records.size()));
+    }
+    return m;
+}
+
+uint32_t param(const std::vector<uint8_t>& b, const Record& r, size_t index) {
+    const size_t at = r.offset + 8 + 4 * index;
+    if (at + 4 > static_cast<size_t>(r.offset) + r.size) throw std::out_of_range("EMF record parameter out of range");
+    return get32(b, at);
+}
+
+std::vector<Point> points16(const std::vector<uint8_t>& b, const Record& r) {
+    const uint32_t count = param(b, r, 4);
+    if (count > (r.size - 28) / 4) throw std::out_of_range("EMF point count larger than its record");
+    std::vector<Point> out;
+    out.reserve(count);
+    for (uint32_t i = 0; i < count; ++i) {
+        const uint32_t v = param(b, r, 5 + i);
+        out.push_back({static_cast<int16_t>(v & 0xFFFF), static_cast<int16_t>(v >> 16)});
+    }
+    return out;
+}
+
+std::string text(const std::vector<uint8_t>& b, const Record& r) {
+    if (r.type != rec::kExtTextOutW || r.size < 76) throw std::invalid_argument("not an EXTTEXTOUTW record");
+    const uint32_t n = param(b, r, 9);
+    const uint32_t offset = param(b, r, 10);
+    if (offset > r.size || n > (r.size - offset) / 2) throw std::out_of_range("EMF text outside its record");
+    std::string out;
+    for (uint32_t i = 0; i < n; ++i) {
+        const size_t at = r.offset + offset + 2 * i;
+        char32_t c = static_cast<char32_t>(b[at] | b[at + 1] << 8);
+        if (c >= 0xD800 && c < 0xDC00 && i + 1 < n) {
+            const auto lo = static_cast<char32_t>(b[at + 2] | b[at + 3] << 8);
+            if (lo >= 0xDC00 && lo < 0xE000) {
+                c = 0x10000 + ((c - 0xD800) << 10) + (lo - 0xDC00);
+                ++i;
+            }
+        }
+        appendUtf8(out, c);
+    }
+    return out;
+}
+
+}  // namespace qm::picture::emf

@@ -1,0 +1,220 @@
+// The headless picture box: scale conversions, the display list, and its SVG form.
+#include "core/ui/headless/picture_box.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "core/host/error.h"
+#include "core/ui/headless/describe.h"
+#include "core/ui/headless/form.h"
+#include "core/ui/headless/metrics.h"
+#include "core/ui/headless/utf8.h"
+
+namespace qm::ui::headless {
+
+namespace {
+
+constexpr int32_t kInvalidPropertyValue = 380;
+
+bool isBmp(int32_t format) { return format == platform::cf::kBitmap || format == platform::cf::kDib; }
+
+const char* formatName(int32_t format) {
+    switch (format) {
+        case platform::cf::kBitmap: return "bitmap";
+        case platform::cf::kDib: return "dib";
+        case platform::cf::kEnhMetafile: return "emf";
+        case platform::cf::kMetafilePict: return "wmf";
+        default: return "format";
+    }
+}
+
+std::string base64(const std::vector<uint8_t>& bytes) {
+    static constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    std::string out;
+    out.reserve((bytes.size() + 2) / 3 * 4);
+    size_t i = 0;
+    for (; i + 3 <= bytes.size(); i += 3) {
+        const uint32_t v = (uint32_t{bytes[i]} << 16) | (uint32_t{bytes[i + 1]} << 8) | bytes[i + 2];
+        for (int shift = 18; shift >= 0; shift -= 6) out.push_back(kAlphabet[(v >> shift) & 0x3F]);
+    }
+    if (const size_t rest = bytes.size() - i; rest > 0) {
+        const uint32_t v = (uint32_t{bytes[i]} << 16) | (rest == 2 ? uint32_t{bytes[i + 1]} << 8 : 0);
+        out.push_back(kAlphabet[(v >> 18) & 0x3F]);
+        out.push_back(kAlphabet[(v >> 12) & 0x3F]);
+        out.push_back(rest == 2 ? kAlphabet[(v >> 6) & 0x3F] : '=');
+        out.push_back('=');
+    }
+    return out;
+}
+
+// Text for XML character data and attribute values: the five special characters escaped,
+// malformed UTF-8 replaced, and control characters XML does not allow left out.
+std::string xmlText(std::string_view text) {
+    std::string out;
+    for (char32_t cp : utf8::decode(text)) {
+        switch (cp) {
+            case U'&': out += "&amp;"; break;
+            case U'<': out += "&lt;"; break;
+            case U'>': out += "&gt;"; break;
+            case U'"': out += "&quot;"; break;
+            case U'\'': out += "&apos;"; break;
+            default:
+                if (cp < 0x20 && cp != U'\t') break;
+                if (cp == 0xFFFE || cp == 0xFFFF) break;
+                utf8::append(out, cp);
+        }
+    }
+    return out;
+}
+
+std::string attr(const char* name, double v) { return std::string(" ") + name + "=\"" + formatNumber(v) + "\""; }
+
+std::string attr(const char* name, std::string_view v) { return std::string(" ") + name + "=\"" + xmlText(v) + "\""; }
+
+}  // namespace
+
+PictureBox::PictureBox(Form& form, Widget* container, std::string name, const Bounds& b)
+    : ControlBase(form, container, Kind::PictureBox, std::move(name), b), drawFont_(font_) {}
+
+void PictureBox::setUserScale(double left, double top, double width, double height) {
+    if (width == 0 || height == 0) {
+        throw host::HostError(kInvalidPropertyValue, "Invalid property value (" + name_ + " scale of zero size)");
+    }
+    scale_ = UserScale{left, top, width, height};
+}
+
+double PictureBox::innerWidth() const { return std::max(0.0, bounds_.width - 2 * clientInset()); }
+
+double PictureBox::innerHeight() const { return std::max(0.0, bounds_.height - 2 * clientInset()); }
+
+double PictureBox::scaleWidth() const { return scale_ ? scale_->width : innerWidth(); }
+
+double PictureBox::scaleHeight() const { return scale_ ? scale_->height : innerHeight(); }
+
+double PictureBox::toTwipsX(double x) const { return scale_ ? (x - scale_->left) * innerWidth() / scale_->width : x; }
+
+double PictureBox::toTwipsY(double y) const { return scale_ ? (y - scale_->top) * innerHeight() / scale_->height : y; }
+
+double PictureBox::lengthFromTwipsX(double twips) const {
+    if (!scale_) return twips;
+    return innerWidth() > 0 ? twips * std::fabs(scale_->width) / innerWidth() : 0;
+}
+
+double PictureBox::lengthFromTwipsY(double twips) const {
+    if (!scale_) return twips;
+    return innerHeight() > 0 ? twips * std::fabs(scale_->height) / innerHeight() : 0;
+}
+
+double PictureBox::textWidth(const std::string& text) const { return lengthFromTwipsX(textWidthTwips(drawFont_, text)); }
+
+double PictureBox::textHeight(const std::string& text) const {
+    return lengthFromTwipsY(textHeightTwips(drawFont_, text));
+}
+
+void PictureBox::printText(double x, double y, const std::string& text) {
+    items_.push_back(DrawnText{toTwipsX(x), toTwipsY(y), text, drawFont_, drawColor_});
+}
+
+void PictureBox::fillBox(double x1, double y1, double x2, double y2, uint32_t color) {
+    const double a = toTwipsX(x1), b = toTwipsX(x2), c = toTwipsY(y1), d = toTwipsY(y2);
+    items_.push_back(DrawnBox{std::min(a, b), std::min(c, d), std::fabs(b - a), std::fabs(d - c), color});
+}
+
+void PictureBox::paintPicture(const platform::Picture& picture, double x, double y, double width, double height) {
+    const double a = toTwipsX(x), b = toTwipsX(x + width), c = toTwipsY(y), d = toTwipsY(y + height);
+    DrawnPicture drawn;
+    drawn.format = picture.format;
+    drawn.byteSize = picture.bytes.size();
+    if (isBmp(picture.format)) drawn.bmp = picture.bytes;
+    drawn.left = std::min(a, b);
+    drawn.top = std::min(c, d);
+    drawn.width = std::fabs(b - a);
+    drawn.height = std::fabs(d - c);
+    items_.push_back(std::move(drawn));
+}
+
+void PictureBox::describe(std::string& line, std::vector<std::string>& details) const {
+    if (border_) line += " border";
+    if (scale_) {
+        line += " scale user " + formatNumber(scale_->left) + "," + formatNumber(scale_->top) + " " +
+                formatNumber(scale_->width) + "x" + formatNumber(scale_->height);
+    } else {
+        line += " scale twips";
+    }
+    if (backColor_ != kColorButtonFace) line += " back " + formatColor(backColor_);
+    line += " items " + std::to_string(items_.size());
+    for (const DrawnItem& item : items_) {
+        if (const auto* t = std::get_if<DrawnText>(&item)) {
+            std::string font = quoted(t->font.name) + " " + formatNumber(t->font.size);
+            if (t->font.bold) font += " bold";
+            if (t->font.italic) font += " italic";
+            details.push_back("text " + formatNumber(t->x) + "," + formatNumber(t->y) + " " + quoted(t->text) + " font " +
+                              font + " color " + formatColor(t->color));
+        } else if (const auto* b = std::get_if<DrawnBox>(&item)) {
+            details.push_back("box " + formatNumber(b->left) + "," + formatNumber(b->top) + " " + formatNumber(b->width) +
+                              "x" + formatNumber(b->height) + " color " + formatColor(b->color));
+        } else if (const auto* p = std::get_if<DrawnPicture>(&item)) {
+            std::string kind = formatName(p->format);
+            if (kind == "format") kind += " " + std::to_string(p->format);
+            details.push_back("picture " + kind + " " + std::to_string(p->byteSize) + " bytes " + formatNumber(p->left) +
+                              "," + formatNumber(p->top) + " " + formatNumber(p->width) + "x" +
+                              formatNumber(p->height));
+        }
+    }
+}
+
+std::string PictureBox::toSvg() const {
+    const double w = std::max(0.0, bounds_.width), h = std::max(0.0, bounds_.height);
+    const double inset = clientInset();
+    std::string svg = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
+    svg += "<svg xmlns=\"http://www.w3.org/2000/svg\" xmlns:xlink=\"http://www.w3.org/1999/xlink\"" +
+           attr("width", w / Form::kTwipsPerPixel) + attr("height", h / Form::kTwipsPerPixel) + " viewBox=\"0 0 " +
+           formatNumber(w) + " " + formatNumber(h) + "\">\n";
+    svg += "<title>" + xmlText(name_) + "</title>\n";
+    // A picture that cannot be shown here (a metafile) appears as a hatched rectangle.
+    svg += "<defs>\n"
+           "<pattern id=\"hatch\" patternUnits=\"userSpaceOnUse\" width=\"120\" height=\"120\" "
+           "patternTransform=\"rotate(45)\">"
+           "<rect width=\"120\" height=\"120\" fill=\"#FFFFFF\"/>"
+           "<rect width=\"40\" height=\"120\" fill=\"#A0A0A0\"/></pattern>\n";
+    svg += "<clipPath id=\"client\"><rect x=\"0\" y=\"0\"" + attr("width", innerWidth()) +
+           attr("height", innerHeight()) + "/></clipPath>\n</defs>\n";
+    svg += "<rect x=\"0\" y=\"0\"" + attr("width", w) + attr("height", h) + attr("fill", cssColor(backColor_)) + "/>\n";
+    svg += "<g transform=\"translate(" + formatNumber(inset) + " " + formatNumber(inset) + ")\" clip-path=\"url(#client)\">\n";
+    for (const DrawnItem& item : items_) {
+        if (const auto* t = std::get_if<DrawnText>(&item)) {
+            const double em = t->font.size * kTwipsPerPoint;
+            const std::vector<std::string> lines = splitLines(t->text);
+            for (size_t i = 0; i < lines.size(); ++i) {
+                // y is the top of the line; the baseline sits one em below it.
+                svg += "<text" + attr("x", t->x) + attr("y", t->y + static_cast<double>(i) * kLineHeightEm * em + em) +
+                       attr("font-family", "'" + t->font.name + "', sans-serif") + attr("font-size", em) +
+                       attr("fill", cssColor(t->color));
+                if (t->font.bold) svg += " font-weight=\"bold\"";
+                if (t->font.italic) svg += " font-style=\"italic\"";
+                svg += " xml:space=\"preserve\">" + xmlText(lines[i]) + "</text>\n";
+            }
+        } else if (const auto* b = std::get_if<DrawnBox>(&item)) {
+            svg += "<rect" + attr("x", b->left) + attr("y", b->top) + attr("width", b->width) + attr("height", b->height) +
+                   attr("fill", cssColor(b->color)) + "/>\n";
+        } else if (const auto* p = std::get_if<DrawnPicture>(&item)) {
+            const std::string box = attr("x", p->left) + attr("y", p->top) + attr("width", p->width) + attr("height", p->height);
+            if (!p->bmp.empty()) {
+                svg += "<image" + box + " preserveAspectRatio=\"none\" xlink:href=\"data:image/bmp;base64," + base64(p->bmp) +
+                       "\"/>\n";
+            } else {
+                svg += "<rect" + box + " fill=\"url(#hatch)\" stroke=\"#808080\" stroke-width=\"15\"/>\n";
+            }
+        }
+    }
+    svg += "</g>\n";
+    if (border_) {
+        svg += "<rect" + attr("x", inset / 2) + attr("y", inset / 2) + attr("width", std::max(0.0, w - inset)) +
+               attr("height", std::max(0.0, h - inset)) + " fill=\"none\" stroke=\"#808080\"" + attr("stroke-width", inset) +
+               "/>\n";
+    }
+    svg += "</svg>\n";
+    return svg;
+}
+
+}  // namespace qm::ui::headless

@@ -1,0 +1,85 @@
+// Common behaviour of the headless controls.
+#include "core/ui/headless/widget.h"
+
+#include "core/host/error.h"
+#include "core/ui/headless/form.h"
+
+namespace qm::ui::headless {
+
+const char* kindName(Kind kind) {
+    switch (kind) {
+        case Kind::Label: return "label";
+        case Kind::Button: return "button";
+        case Kind::CheckBox: return "checkbox";
+        case Kind::Frame: return "frame";
+        case Kind::TextBox: return "textbox";
+        case Kind::ScrollBar: return "scrollbar";
+        case Kind::ListView: return "listview";
+        case Kind::Grid: return "grid";
+        case Kind::PictureBox: return "picturebox";
+        case Kind::Image: return "image";
+    }
+    return "control";
+}
+
+Widget::Widget(Form& form, Widget* container, Kind kind, std::string name, const Bounds& bounds)
+    : name_(std::move(name)), bounds_(bounds), font_(form.font()), form_(form), container_(container), kind_(kind) {}
+
+bool Widget::onScreen() const {
+    for (const Widget* w = this; w; w = w->container_) {
+        if (!w->visible_) return false;
+    }
+    return true;
+}
+
+bool Widget::usable() const {
+    for (const Widget* w = this; w; w = w->container_) {
+        if (!w->visible_ || !w->enabled_) return false;
+    }
+    return true;
+}
+
+bool Widget::acceptsInput() const { return usable() && form_.acceptsInput(); }
+
+void Widget::keyPress(int) {}
+
+void Widget::setShown(bool v) {
+    visible_ = v;
+    if (!v) form_.dropFocusWithin(*this);
+}
+
+void Widget::setUsableFlag(bool v) {
+    enabled_ = v;
+    if (!v) form_.dropFocusWithin(*this);
+}
+
+void Widget::focusFromCode() {
+    if (!form_.loaded()) return;
+    // The form model refuses the focus to a hidden or disabled control with error 5.
+    if (!canTakeFocus()) {
+        throw host::HostError(host::err::kInvalidCall,
+                              host::standardDescription(host::err::kInvalidCall) + " (" + name_ + " cannot take the focus)");
+    }
+    form_.moveFocus(*this);
+}
+
+bool Widget::isFocused() const { return form_.focus_ == this; }
+
+void Widget::moveToFront() { zOrder_ = form_.nextZOrder(); }
+
+bool Widget::focusByUser() {
+    if (!acceptsInput() || !focusable()) return false;
+    return form_.moveFocus(*this);
+}
+
+bool Widget::keyByUser(int code) {
+    if (!focusByUser()) return false;
+    sendKey(code);
+    return true;
+}
+
+void Widget::sendKey(int code) {
+    if (form_.acceptsInput()) form_.deliverKey(code);
+}
+
+}  // namespace qm::ui::headless
