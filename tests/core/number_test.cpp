@@ -1,7 +1,9 @@
 // The three conversions of stored text and the number formats.
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <cmath>
+#include <locale>
 
 #include "core/host/error.h"
 #include "core/text/number.h"
@@ -83,6 +85,28 @@ TEST(Formats, ShortestFixedAndPadded) {
     EXPECT_EQ(zeroPadded(123456, 5), "123456");
     EXPECT_EQ(roundToLong(-0.5), 0);
     EXPECT_EQ(errorOf([] { roundToLong(std::nan("")); }), host::err::kOverflow);
+}
+
+// A program whose global locale writes decimals with a comma (as a German or French
+// system does) still stores and reads grid sizes with a point.
+struct CommaDecimals : std::numpunct<char> {
+    char do_decimal_point() const override { return ','; }
+};
+
+TEST(Formats, DecimalPointWhateverTheLocale) {
+    const std::locale before = std::locale::global(std::locale(std::locale::classic(), new CommaDecimals));
+    const char* cBefore = std::setlocale(LC_NUMERIC, nullptr);
+    const std::string saved = cBefore ? cBefore : "C";
+    // A comma-decimal C locale where the system has one; the stream locale above in any case.
+    for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "German"}) {
+        if (std::setlocale(LC_NUMERIC, name)) break;
+    }
+    EXPECT_EQ(shortestText(1.5), "1.5");
+    EXPECT_EQ(fixedText(2.25, 1), "2.2");
+    EXPECT_EQ(val("1.5"), 1.5);
+    EXPECT_EQ(val("1,5"), 1.0);
+    std::setlocale(LC_NUMERIC, saved.c_str());
+    std::locale::global(before);
 }
 
 }  // namespace
