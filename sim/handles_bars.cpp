@@ -255,7 +255,7 @@ public:
 
     void pasteFace() override {
         auto w = button("PasteFace");
-        auto picture = w->clipboard.getPicture(platform::cf::kBitmap);
+        auto picture = w->clipboard->getPicture(platform::cf::kBitmap);
         const auto image = picture ? picture::decodeBmp(picture->bytes) : std::nullopt;
         if (!image) throw HostError(err::kUnspecified, "Method 'PasteFace' of object '_CommandBarButton' failed");
         ctrl_->pastedFace = PastedFace{image->width, image->height, picture->bytes};

@@ -5,13 +5,16 @@
 #include <stdexcept>
 
 #include "sim/handles.h"
+#include "sim/render.h"
 #include "sim/world.h"
 
 namespace qm::sim {
 
 using detail::World;
 
-SimHost::SimHost() : world_(std::make_shared<World>()), windowFinder_(world_) {}
+SimHost::SimHost() : world_(std::make_shared<World>()), windowFinder_(world_) { world_->renderer = renderPictures; }
+
+SimHost::SimHost(platform::Clipboard& clipboard) : SimHost() { world_->clipboard = &clipboard; }
 
 SimHost::~SimHost() {
     // Handlers may hold handles; handles only refer weakly to the host, so dropping the
@@ -96,7 +99,7 @@ void SimHost::setMainWindowRect(std::optional<platform::Rect> rect) { world_->ma
 
 SimWindowFinder& SimHost::windowFinder() { return windowFinder_; }
 
-SimClipboard& SimHost::clipboard() { return world_->clipboard; }
+platform::Clipboard& SimHost::clipboard() { return *world_->clipboard; }
 
 // ---------------------------------------------------------------- workbooks, sheets, cells
 

@@ -29,6 +29,9 @@ class World;
 class SimHost {
 public:
     SimHost();
+    // A host whose clipboard is `clipboard` (the system's, shared with a real add-in DLL)
+    // rather than its own; `clipboard` must outlive the host.
+    explicit SimHost(platform::Clipboard& clipboard);
     ~SimHost();
     SimHost(const SimHost&) = delete;
     SimHost& operator=(const SimHost&) = delete;
@@ -76,7 +79,7 @@ public:
     // The main window's screen rectangle; nothing: the window cannot be found.
     void setMainWindowRect(std::optional<platform::Rect> rect);
     SimWindowFinder& windowFinder();
-    SimClipboard& clipboard();
+    platform::Clipboard& clipboard();
 
     // ------------------------------------------------------------ workbooks, sheets, cells
     WorkbookNodePtr addWorkbook(const std::string& name);  // becomes the active workbook

@@ -112,7 +112,9 @@ public:
     bool snapToShape = false;
     std::vector<std::string> executionLog;
     std::vector<std::shared_ptr<SimAddIn>> addIns;
-    SimClipboard clipboard;
+    // The host's own clipboard, unless a test shares the system's with a real add-in.
+    SimClipboard ownClipboard;
+    platform::Clipboard* clipboard = &ownClipboard;
     PictureRenderer renderer;
 
     std::string caption() const;

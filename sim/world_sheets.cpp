@@ -409,9 +409,9 @@ void World::copyToClipboard(const SheetNodePtr& sheet, const std::vector<Drawing
         }
         textForm = t;
     }
-    clipboard.clear();
-    for (const auto& p : pictures) clipboard.setPicture(p, p.format);
-    if (textForm) clipboard.setText(*textForm, platform::cf::kText);
+    clipboard->clear();
+    for (const auto& p : pictures) clipboard->setPicture(p, p.format);
+    if (textForm) clipboard->setText(*textForm, platform::cf::kText);
 }
 
 }  // namespace qm::sim::detail

@@ -5,7 +5,10 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <map>
 #include <stdexcept>
+
+#include "core/picture/raster.h"
 
 namespace qm::picture::emf {
 namespace {
@@ -21,7 +24,11 @@ constexpr uint32_t kPsNull = 5;
 constexpr uint32_t kBsSolid = 0;
 constexpr uint32_t kBsNull = 1;
 constexpr uint32_t kGmCompatible = 1;
-constexpr uint32_t kTextHeight = 16;  // the default font's cell height, for record bounds only
+constexpr uint32_t kTextHeight = 16;  // a line's height, for record bounds only
+constexpr size_t kLogFontPanoseSize = 320;
+constexpr size_t kFaceNameChars = 32;
+constexpr uint8_t kDefaultCharset = 1;
+constexpr uint32_t kFwNormal = 400;
 
 // A reference device of 96 dots per inch, so that the frame gives a picture its true size:
 // 1024 x 768 pixels are 270.933 x 203.2 mm.
@@ -161,6 +168,12 @@ void Writer::record(uint32_t type, const std::vector<uint32_t>& params) {
     ++records_;
 }
 
+void Writer::recordBytes(uint32_t type, const std::vector<uint8_t>& params) {
+    std::vector<uint32_t> words((params.size() + 3) / 4, 0);
+    for (size_t i = 0; i < params.size(); ++i) words[i / 4] |= static_cast<uint32_t>(params[i]) << (8 * (i % 4));
+    record(type, words);
+}
+
 Handle Writer::allocate() {
     for (size_t i = 0; i < inUse_.size(); ++i) {
         if (!inUse_[i]) {
@@ -193,6 +206,32 @@ Handle Writer::createBrush(uint32_t color) {
 Handle Writer::createNullBrush() {
     const Handle h = allocate();
     record(rec::kCreateBrushIndirect, {h, kBsNull, 0, 0});
+    return h;
+}
+
+Handle Writer::createFont(int32_t height, int32_t escapement, const std::string& face) {
+    const Handle h = allocate();
+    // The handle, then the LOGFONT with the zeroed extension the system's own writer adds
+    // (full name, style, version ..., PANOSE), which some readers insist on.
+    std::vector<uint8_t> p;
+    put32(p, h);
+    put32(p, u(-std::abs(height)));
+    put32(p, 0);  // width: the font's own
+    put32(p, u(escapement));
+    put32(p, u(escapement));  // orientation
+    put32(p, kFwNormal);
+    for (uint8_t v : {uint8_t{0}, uint8_t{0}, uint8_t{0}, kDefaultCharset, uint8_t{0}, uint8_t{0}, uint8_t{0}, uint8_t{0}}) {
+        p.push_back(v);
+    }
+    std::vector<uint16_t> name = utf16(face);
+    name.resize(kFaceNameChars - 1);
+    name.push_back(0);
+    for (uint16_t c : name) {
+        p.push_back(static_cast<uint8_t>(c));
+        p.push_back(static_cast<uint8_t>(c >> 8));
+    }
+    p.resize(4 + kLogFontPanoseSize, 0);
+    recordBytes(rec::kExtCreateFontIndirectW, p);
     return h;
 }
 
@@ -360,6 +399,145 @@ std::string text(const std::vector<uint8_t>& b, const Record& r) {
         appendUtf8(out, c);
     }
     return out;
+}
+
+// ---------------------------------------------------------------- playing
+
+namespace {
+
+struct PenOrBrush {
+    bool pen = false;
+    std::optional<uint32_t> color;  // nothing: the null pen or brush
+    double width = 1;
+};
+
+// GDI puts pixel i's centre on coordinate i; the rasterizer on i + 0.5.
+PointF centre(Point p, const Rect& origin) { return {p.x - origin.left + 0.5, p.y - origin.top + 0.5}; }
+
+}  // namespace
+
+std::optional<Image> play(const std::vector<uint8_t>& b) {
+    const auto m = read(b);
+    if (!m) return std::nullopt;
+    const Rect& bounds = m->header.bounds;
+    const int64_t w = int64_t{bounds.right} - bounds.left + 1;
+    const int64_t h = int64_t{bounds.bottom} - bounds.top + 1;
+    if (w < 1 || h < 1 || w > Writer::kMaxExtent || h > Writer::kMaxExtent) return std::nullopt;
+    Image image = solidImage(static_cast<int32_t>(w), static_cast<int32_t>(h), 0xFFFFFF);
+
+    std::map<uint32_t, PenOrBrush> objects;
+    PenOrBrush pen{true, 0x000000, 1};  // the device context's defaults
+    PenOrBrush brush{false, 0xFFFFFF, 0};
+    FillRule fillRule = FillRule::EvenOdd;
+    std::vector<Polyline> path;
+    std::vector<bool> closed;
+    PointF current;
+
+    auto draw = [&](const std::vector<Polyline>& figures, const std::vector<bool>& isClosed, bool fill) {
+        if (fill && brush.color) {
+            std::vector<Polyline> rings;
+            for (size_t i = 0; i < figures.size(); ++i) {
+                if (figures[i].size() >= 3) rings.push_back(figures[i]);  // GDI fills open figures closed
+            }
+            fillPolygons(image, rings, *brush.color, fillRule);
+        }
+        if (pen.color) {
+            for (size_t i = 0; i < figures.size(); ++i) strokePolyline(image, figures[i], isClosed[i], pen.width, *pen.color);
+        }
+    };
+    auto box = [&](const Record& r) {
+        const Point tl{static_cast<int32_t>(param(b, r, 0)), static_cast<int32_t>(param(b, r, 1))};
+        const Point br{static_cast<int32_t>(param(b, r, 2)) - 1, static_cast<int32_t>(param(b, r, 3)) - 1};
+        const PointF a = centre(tl, bounds);
+        const PointF z = centre(br, bounds);
+        return std::pair{a, z};
+    };
+
+    for (const Record& r : m->records) {
+        switch (r.type) {
+            case rec::kCreatePen: {
+                const uint32_t style = param(b, r, 1);
+                objects[param(b, r, 0)] = {true, style == kPsNull ? std::nullopt : std::optional<uint32_t>(param(b, r, 4)),
+                                           static_cast<double>(std::max<int32_t>(1, static_cast<int32_t>(param(b, r, 2))))};
+                break;
+            }
+            case rec::kCreateBrushIndirect: {
+                const uint32_t style = param(b, r, 1);
+                objects[param(b, r, 0)] = {false, style == kBsSolid ? std::optional<uint32_t>(param(b, r, 2)) : std::nullopt, 0};
+                break;
+            }
+            case rec::kSelectObject: {
+                const Handle h = param(b, r, 0);
+                if (h == stock::kWhiteBrush || h == stock::kNullBrush) {
+                    brush = {false, h == stock::kWhiteBrush ? std::optional<uint32_t>(0xFFFFFF) : std::nullopt, 0};
+                } else if (h == stock::kBlackPen || h == stock::kNullPen) {
+                    pen = {true, h == stock::kBlackPen ? std::optional<uint32_t>(0x000000) : std::nullopt, 1};
+                } else if (const auto it = objects.find(h); it != objects.end()) {
+                    (it->second.pen ? pen : brush) = it->second;
+                }
+                break;
+            }
+            case rec::kDeleteObject: objects.erase(param(b, r, 0)); break;
+            case rec::kSetPolyFillMode: fillRule = param(b, r, 0) == kWinding ? FillRule::NonZero : FillRule::EvenOdd; break;
+            case rec::kRectangle: {
+                const auto [a, z] = box(r);
+                const Figure f = rectangleFigure(a.x, a.y, z.x, z.y);
+                draw(flatten({f}, 0.2), {true}, true);
+                break;
+            }
+            case rec::kEllipse: {
+                const auto [a, z] = box(r);
+                draw(flatten({ellipseFigure(a.x, a.y, z.x, z.y)}, 0.2), {true}, true);
+                break;
+            }
+            case rec::kPolygon16:
+            case rec::kPolyline16: {
+                Polyline line;
+                for (Point p : points16(b, r)) line.push_back(centre(p, bounds));
+                const bool isPolygon = r.type == rec::kPolygon16;
+                draw({line}, {isPolygon}, isPolygon);
+                break;
+            }
+            case rec::kBeginPath:
+                path.clear();
+                closed.clear();
+                break;
+            case rec::kMoveToEx:
+                current = centre({static_cast<int32_t>(param(b, r, 0)), static_cast<int32_t>(param(b, r, 1))}, bounds);
+                path.push_back({current});
+                closed.push_back(false);
+                break;
+            case rec::kPolylineTo16:
+            case rec::kPolyBezierTo16: {
+                if (path.empty()) {
+                    path.push_back({current});
+                    closed.push_back(false);
+                }
+                std::vector<PointF> pts;
+                for (Point p : points16(b, r)) pts.push_back(centre(p, bounds));
+                if (r.type == rec::kPolylineTo16) {
+                    path.back().insert(path.back().end(), pts.begin(), pts.end());
+                } else {
+                    for (size_t i = 0; i + 2 < pts.size(); i += 3) {
+                        flattenCubic(path.back().back(), pts[i], pts[i + 1], pts[i + 2], 0.2, path.back());
+                    }
+                }
+                current = path.back().back();
+                break;
+            }
+            case rec::kCloseFigure:
+                if (!closed.empty()) closed.back() = true;
+                break;
+            case rec::kStrokeAndFillPath:
+                draw(path, closed, true);
+                break;
+            case rec::kStrokePath:
+                draw(path, closed, false);
+                break;
+            default: break;
+        }
+    }
+    return image;
 }
 
 }  // namespace qm::picture::emf

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "core/picture/bmp.h"
+
 namespace qm::picture::emf {
 
 // Record types (EMR_...) the writer emits and the reader names.
@@ -32,6 +34,7 @@ inline constexpr uint32_t kEndPath = 60;
 inline constexpr uint32_t kCloseFigure = 61;
 inline constexpr uint32_t kStrokeAndFillPath = 63;
 inline constexpr uint32_t kStrokePath = 64;
+inline constexpr uint32_t kExtCreateFontIndirectW = 82;
 inline constexpr uint32_t kExtTextOutW = 84;
 inline constexpr uint32_t kPolygon16 = 86;
 inline constexpr uint32_t kPolyline16 = 87;
@@ -59,8 +62,19 @@ struct Rect {
     bool operator==(const Rect&) const = default;
 };
 
-// A handle in the metafile's object table (1 and up; 0 is the metafile itself).
+// A handle in the metafile's object table (1 and up; 0 is the metafile itself), or a
+// stock object.
 using Handle = uint32_t;
+
+// Stock objects: a device context's defaults, selected to free the metafile's own objects
+// before they are deleted.
+namespace stock {
+inline constexpr Handle kWhiteBrush = 0x80000000;
+inline constexpr Handle kNullBrush = 0x80000005;
+inline constexpr Handle kBlackPen = 0x80000007;
+inline constexpr Handle kNullPen = 0x80000008;
+inline constexpr Handle kSystemFont = 0x8000000D;
+}  // namespace stock
 
 // Builds one metafile of a picture `width` x `height` pixels at 96 dpi. Objects are
 // created, selected and deleted by the caller; finish() appends EMR_EOF and fills in the
@@ -77,8 +91,12 @@ public:
     Handle createNullPen();
     Handle createBrush(uint32_t color);
     Handle createNullBrush();
+    // A font `height` pixels tall (the character height, as a negative LOGFONT height),
+    // its baseline turned `escapement` tenths of a degree counter-clockwise.
+    Handle createFont(int32_t height, int32_t escapement, const std::string& face);
     void select(Handle handle);
-    // Frees the handle's slot for the next object created.
+    // Frees the handle's slot for the next object created. Select another object in its
+    // place first: a selected object cannot be deleted.
     void deleteObject(Handle handle);
 
     void setPolyFillMode(bool alternate);  // even-odd (ALTERNATE) or non-zero (WINDING)
@@ -103,7 +121,7 @@ public:
     void strokePath();
 
     // One line of text with its reference point at the top-left, in the current text
-    // colour and the device's default font; `advance` is the width of each character.
+    // colour and font; `advance` is the width given to each character.
     void textOut(Point at, const std::string& utf8, int32_t advance);
 
     // The file's bytes. The writer is spent afterwards.
@@ -111,6 +129,7 @@ public:
 
 private:
     void record(uint32_t type, const std::vector<uint32_t>& params);
+    void recordBytes(uint32_t type, const std::vector<uint8_t>& params);
     void pointRecord(uint32_t type, const std::vector<Point>& points);
     Handle allocate();
 
@@ -160,5 +179,12 @@ uint32_t param(const std::vector<uint8_t>& bytes, const Record& r, size_t index)
 std::vector<Point> points16(const std::vector<uint8_t>& bytes, const Record& r);
 // The text of an EXTTEXTOUTW record, as UTF-8.
 std::string text(const std::vector<uint8_t>& bytes, const Record& r);
+
+// Draws the metafile on white, one pixel per logical unit from the bounds' top-left
+// corner, for previews and for comparing it with a bitmap. Plays pens, brushes, the
+// poly-fill mode, rectangles, ellipses, 16-bit polygons and polylines and paths of lines
+// and Béziers; other records (text among them) are passed over. Nothing when the file
+// cannot be read.
+std::optional<Image> play(const std::vector<uint8_t>& bytes);
 
 }  // namespace qm::picture::emf

@@ -155,9 +155,7 @@ void fillPolygons(Image& image, const std::vector<Polyline>& rings, uint32_t col
             continue;
         }
         crossings.clear();
-        for (const Edge* e : active) {
-            if (e->yTop <= y) crossings.emplace_back(e->xAtTop + (y - e->yTop) * e->slope, e->dir);
-        }
+        for (const Edge* e : active) crossings.emplace_back(e->xAtTop + (y - e->yTop) * e->slope, e->dir);
         std::sort(crossings.begin(), crossings.end());
         int winding = 0;
         for (size_t k = 0; k + 1 < crossings.size(); ++k) {
