@@ -201,6 +201,15 @@ void registerCheckCommands(Session& session) {
         if (style) compare("message style", *style, std::to_string(e->style));
         if (title) compare("message title", *title, e->title);
     });
+    // expect message-start "<text>": the next message box not yet checked begins so (for
+    // messages that end with the system's own words)
+    session.registerCommand("expect message-start", [](Session& s, Args& a) {
+        const std::string text = a.next("message text");
+        a.done();
+        const scripted::Event* e = s.nextUncheckedMessage();
+        if (!e) throw CheckFailed("no message box was shown", text + "...", "none");
+        if (!text::startsWith(e->text, text)) throw CheckFailed("message text", text + "...", e->text);
+    });
     // expect no-message: the last command showed no message box
     session.registerCommand("expect no-message", [](Session& s, Args& a) {
         a.done();

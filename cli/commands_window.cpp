@@ -125,6 +125,27 @@ std::string property(Session& s, ui::Control& c, const std::string& prop, Args& 
         }
         if (p == "CURRENT") return std::to_string(g->row()) + "," + std::to_string(g->col());
     }
+    if (auto* pb = dynamic_cast<hl::PictureBox*>(&c)) {
+        if (p == "SCALE") return num(pb->scaleWidth()) + "x" + num(pb->scaleHeight());
+        if (p == "ITEMS") return std::to_string(pb->displayList().size());
+        if (p == "ITEM") {
+            // One drawn item in the box's current scale: "picture 14 5,5 100x50",
+            // "text \" 1\" 3,4", "box 1,2 2x2 #FF0000".
+            const int i = a.nextInt("item number");
+            const auto& list = pb->displayList();
+            if (i < 1 || i > static_cast<int>(list.size())) return "none";
+            auto x = [&](double t) { return num(pb->lengthFromTwipsX(t)); };
+            auto y = [&](double t) { return num(pb->lengthFromTwipsY(t)); };
+            const auto& item = list[static_cast<size_t>(i - 1)];
+            if (const auto* t = std::get_if<hl::DrawnText>(&item)) return "text \"" + t->text + "\" " + x(t->x) + "," + y(t->y);
+            if (const auto* b = std::get_if<hl::DrawnBox>(&item)) {
+                return "box " + x(b->left) + "," + y(b->top) + " " + x(b->width) + "x" + y(b->height);
+            }
+            const auto& pic = std::get<hl::DrawnPicture>(item);
+            return "picture " + std::to_string(pic.format) + " " + x(pic.left) + "," + y(pic.top) + " " + x(pic.width) +
+                   "x" + y(pic.height);
+        }
+    }
     (void)s;
     throw ScriptError("unknown property \"" + prop + "\" of " + c.name());
 }
@@ -210,6 +231,13 @@ void registerWindowCommands(Session& session) {
         const int code = keyCode(a.next("key"));
         a.done();
         require(grid.userKey(code), "the key on the grid");
+    });
+    // window scroll <grid> <top row>: the user scrolls the grid
+    session.registerCommand("window scroll", [](Session& s, Args& a) {
+        hl::Grid& grid = control<hl::Grid>(s, a, "grid");
+        const int row = a.nextInt("top row");
+        a.done();
+        grid.setTopRow(row);
     });
     // window resize <width> <height> (outer size in twips)
     session.registerCommand("window resize", [](Session& s, Args& a) {
