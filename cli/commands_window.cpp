@@ -198,7 +198,8 @@ void registerWindowCommands(Session& session) {
         hl::ScrollBar& bar = control<hl::ScrollBar>(s, a, "scroll bar");
         const bool up = a.accept("up");
         if (!up && !a.accept("down")) throw ScriptError("spin up or down");
-        const int times = a.nextIf() ? static_cast<int>(text::val(a.rest("times"))) : 1;
+        const auto count = a.nextIf();
+        const int times = count ? static_cast<int>(text::val(*count)) : 1;
         a.done();
         for (int i = 0; i < times; ++i) require(bar.userClickArrow(up), "clicking an arrow of " + bar.name());
     });

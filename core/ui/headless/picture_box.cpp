@@ -5,6 +5,8 @@
 #include <cmath>
 
 #include "core/host/error.h"
+#include "core/picture/bmp.h"
+#include "core/picture/emf.h"
 #include "core/ui/headless/describe.h"
 #include "core/ui/headless/form.h"
 #include "core/ui/headless/metrics.h"
@@ -125,7 +127,12 @@ void PictureBox::paintPicture(const platform::Picture& picture, double x, double
     DrawnPicture drawn;
     drawn.format = picture.format;
     drawn.byteSize = picture.bytes.size();
-    if (isBmp(picture.format)) drawn.bmp = picture.bytes;
+    if (isBmp(picture.format)) {
+        drawn.bmp = picture.bytes;
+    } else if (picture.format == platform::cf::kEnhMetafile) {
+        // Played into a bitmap, so the SVG shows the picture rather than a placeholder.
+        if (auto image = picture::emf::play(picture.bytes)) drawn.bmp = picture::encodeBmp(*image);
+    }
     drawn.left = std::min(a, b);
     drawn.top = std::min(c, d);
     drawn.width = std::fabs(b - a);
@@ -163,24 +170,7 @@ void PictureBox::describe(std::string& line, std::vector<std::string>& details) 
     }
 }
 
-std::string PictureBox::toSvg() const {
-    const double w = std::max(0.0, bounds_.width), h = std::max(0.0, bounds_.height);
-    const double inset = clientInset();
-    std::string svg = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
-    svg += "<svg xmlns=\"http://www.w3.org/2000/svg\" xmlns:xlink=\"http://www.w3.org/1999/xlink\"" +
-           attr("width", w / Form::kTwipsPerPixel) + attr("height", h / Form::kTwipsPerPixel) + " viewBox=\"0 0 " +
-           formatNumber(w) + " " + formatNumber(h) + "\">\n";
-    svg += "<title>" + xmlText(name_) + "</title>\n";
-    // A picture that cannot be shown here (a metafile) appears as a hatched rectangle.
-    svg += "<defs>\n"
-           "<pattern id=\"hatch\" patternUnits=\"userSpaceOnUse\" width=\"120\" height=\"120\" "
-           "patternTransform=\"rotate(45)\">"
-           "<rect width=\"120\" height=\"120\" fill=\"#FFFFFF\"/>"
-           "<rect width=\"40\" height=\"120\" fill=\"#A0A0A0\"/></pattern>\n";
-    svg += "<clipPath id=\"client\"><rect x=\"0\" y=\"0\"" + attr("width", innerWidth()) +
-           attr("height", innerHeight()) + "/></clipPath>\n</defs>\n";
-    svg += "<rect x=\"0\" y=\"0\"" + attr("width", w) + attr("height", h) + attr("fill", cssColor(backColor_)) + "/>\n";
-    svg += "<g transform=\"translate(" + formatNumber(inset) + " " + formatNumber(inset) + ")\" clip-path=\"url(#client)\">\n";
+void PictureBox::appendSvgItems(std::string& svg) const {
     for (const DrawnItem& item : items_) {
         if (const auto* t = std::get_if<DrawnText>(&item)) {
             const double em = t->font.size * kTwipsPerPoint;
@@ -207,6 +197,39 @@ std::string PictureBox::toSvg() const {
             }
         }
     }
+    // Picture boxes inside this one (the preview's canvas inside its frame), at their place.
+    for (Widget* w : form().controls()) {
+        if (w->container() != this || w->kind() != Kind::PictureBox || !w->control().visible()) continue;
+        const auto& child = static_cast<const PictureBox&>(w->control());
+        const Bounds cb = child.bounds();
+        svg += "<g transform=\"translate(" + formatNumber(cb.left + child.clientInset()) + " " +
+               formatNumber(cb.top + child.clientInset()) + ")\">\n";
+        svg += "<rect x=\"0\" y=\"0\"" + attr("width", child.innerWidth()) + attr("height", child.innerHeight()) +
+               attr("fill", cssColor(child.backColor())) + "/>\n";
+        child.appendSvgItems(svg);
+        svg += "</g>\n";
+    }
+}
+
+std::string PictureBox::toSvg() const {
+    const double w = std::max(0.0, bounds_.width), h = std::max(0.0, bounds_.height);
+    const double inset = clientInset();
+    std::string svg = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
+    svg += "<svg xmlns=\"http://www.w3.org/2000/svg\" xmlns:xlink=\"http://www.w3.org/1999/xlink\"" +
+           attr("width", w / Form::kTwipsPerPixel) + attr("height", h / Form::kTwipsPerPixel) + " viewBox=\"0 0 " +
+           formatNumber(w) + " " + formatNumber(h) + "\">\n";
+    svg += "<title>" + xmlText(name_) + "</title>\n";
+    // A picture that cannot be shown here (a metafile) appears as a hatched rectangle.
+    svg += "<defs>\n"
+           "<pattern id=\"hatch\" patternUnits=\"userSpaceOnUse\" width=\"120\" height=\"120\" "
+           "patternTransform=\"rotate(45)\">"
+           "<rect width=\"120\" height=\"120\" fill=\"#FFFFFF\"/>"
+           "<rect width=\"40\" height=\"120\" fill=\"#A0A0A0\"/></pattern>\n";
+    svg += "<clipPath id=\"client\"><rect x=\"0\" y=\"0\"" + attr("width", innerWidth()) +
+           attr("height", innerHeight()) + "/></clipPath>\n</defs>\n";
+    svg += "<rect x=\"0\" y=\"0\"" + attr("width", w) + attr("height", h) + attr("fill", cssColor(backColor_)) + "/>\n";
+    svg += "<g transform=\"translate(" + formatNumber(inset) + " " + formatNumber(inset) + ")\" clip-path=\"url(#client)\">\n";
+    appendSvgItems(svg);
     svg += "</g>\n";
     if (border_) {
         svg += "<rect" + attr("x", inset / 2) + attr("y", inset / 2) + attr("width", std::max(0.0, w - inset)) +

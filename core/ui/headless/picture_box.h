@@ -85,6 +85,8 @@ public:
     double lengthFromTwipsY(double twips) const;
 
 private:
+    void appendSvgItems(std::string& svg) const;
+
     struct UserScale {
         double left, top, width, height;
     };
