@@ -9,6 +9,7 @@
 #include <stdexcept>
 
 #include "core/picture/raster.h"
+#include "core/text/utf8.h"
 
 namespace qm::picture::emf {
 namespace {
@@ -75,55 +76,9 @@ void checkPoint16(Point p) {
     if (p.x < lo || p.x > hi || p.y < lo || p.y > hi) throw std::out_of_range("EMF point outside the 16-bit range");
 }
 
-// UTF-8 to UTF-16; malformed sequences become U+FFFD.
 std::vector<uint16_t> utf16(const std::string& s) {
-    std::vector<uint16_t> out;
-    size_t i = 0;
-    while (i < s.size()) {
-        const auto c = static_cast<unsigned char>(s[i]);
-        int extra = c < 0x80 ? 0 : (c & 0xE0) == 0xC0 ? 1 : (c & 0xF0) == 0xE0 ? 2 : (c & 0xF8) == 0xF0 ? 3 : -1;
-        char32_t cp = extra == 0 ? c : extra == 1 ? (c & 0x1F) : extra == 2 ? (c & 0x0F) : (c & 0x07);
-        bool ok = extra >= 0 && i + static_cast<size_t>(std::max(extra, 0)) < s.size();
-        for (int k = 1; ok && k <= extra; ++k) {
-            const auto cc = static_cast<unsigned char>(s[i + static_cast<size_t>(k)]);
-            if ((cc & 0xC0) != 0x80) ok = false;
-            cp = (cp << 6) | (cc & 0x3F);
-        }
-        static constexpr char32_t kMinimum[] = {0, 0x80, 0x800, 0x10000};
-        if (ok && (cp < kMinimum[extra] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))) ok = false;
-        if (!ok) {
-            out.push_back(0xFFFD);
-            ++i;
-            continue;
-        }
-        i += static_cast<size_t>(extra) + 1;
-        if (cp >= 0x10000) {
-            cp -= 0x10000;
-            out.push_back(static_cast<uint16_t>(0xD800 + (cp >> 10)));
-            out.push_back(static_cast<uint16_t>(0xDC00 + (cp & 0x3FF)));
-        } else {
-            out.push_back(static_cast<uint16_t>(cp));
-        }
-    }
-    return out;
-}
-
-void appendUtf8(std::string& out, char32_t cp) {
-    if (cp < 0x80) {
-        out.push_back(static_cast<char>(cp));
-    } else if (cp < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else if (cp < 0x10000) {
-        out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else {
-        out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    }
+    const std::u16string units = text::utf8::toUtf16(s);
+    return {units.begin(), units.end()};
 }
 
 }  // namespace
@@ -396,7 +351,7 @@ std::string text(const std::vector<uint8_t>& b, const Record& r) {
                 ++i;
             }
         }
-        appendUtf8(out, c);
+        text::utf8::append(out, c);
     }
     return out;
 }

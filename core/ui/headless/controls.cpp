@@ -6,7 +6,7 @@
 #include "core/host/error.h"
 #include "core/ui/headless/describe.h"
 #include "core/ui/headless/form.h"
-#include "core/ui/headless/utf8.h"
+#include "core/text/utf8.h"
 
 namespace qm::ui::headless {
 
@@ -126,10 +126,10 @@ void Frame::describe(std::string& line, std::vector<std::string>&) const { line 
 TextBox::TextBox(Form& form, Widget* container, std::string name, const Bounds& b)
     : ControlBase(form, container, Kind::TextBox, std::move(name), b) {}
 
-std::string TextBox::text() const { return utf8::encode(text_); }
+std::string TextBox::text() const { return qm::text::utf8::encode(text_); }
 
 void TextBox::setText(const std::string& t) {
-    std::u32string decoded = utf8::decode(t);
+    std::u32string decoded = qm::text::utf8::decode(t);
     if (decoded == text_) return;
     text_ = std::move(decoded);
     selStart_ = 0;
@@ -149,7 +149,7 @@ void TextBox::setSelLength(int v) {
 }
 
 std::string TextBox::selectedText() const {
-    return utf8::encode(std::u32string_view(text_).substr(static_cast<size_t>(selStart_), static_cast<size_t>(selLength_)));
+    return qm::text::utf8::encode(std::u32string_view(text_).substr(static_cast<size_t>(selStart_), static_cast<size_t>(selLength_)));
 }
 
 void TextBox::replaceSelection(std::u32string_view with) {
@@ -186,7 +186,7 @@ void TextBox::keyPress(int code) {
 
 bool TextBox::userType(const std::string& text) {
     if (!focusByUser()) return false;
-    for (char32_t cp : utf8::decode(text)) {
+    for (char32_t cp : qm::text::utf8::decode(text)) {
         if (!form().acceptsInput()) break;
         // Nobody types a line feed: a new line in a script is the Enter key.
         sendKey(cp == U'\n' ? key::kEnter : keyCodeOf(cp));

@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "core/ui/headless/utf8.h"
+#include "core/text/utf8.h"
 
 namespace qm::ui::headless {
 
@@ -26,7 +26,7 @@ double textWidthTwips(const Font& font, std::string_view text) {
     double widest = 0;
     for (const std::string& line : splitLines(text)) {
         double width = 0;
-        for (char32_t cp : utf8::decode(line)) width += (cp < 0x80 ? kAsciiWidthEm : kOtherWidthEm) * em;
+        for (char32_t cp : qm::text::utf8::decode(line)) width += (cp < 0x80 ? kAsciiWidthEm : kOtherWidthEm) * em;
         widest = std::max(widest, width);
     }
     return widest;

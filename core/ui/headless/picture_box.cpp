@@ -10,7 +10,7 @@
 #include "core/ui/headless/describe.h"
 #include "core/ui/headless/form.h"
 #include "core/ui/headless/metrics.h"
-#include "core/ui/headless/utf8.h"
+#include "core/text/utf8.h"
 
 namespace qm::ui::headless {
 
@@ -53,7 +53,7 @@ std::string base64(const std::vector<uint8_t>& bytes) {
 // malformed UTF-8 replaced, and control characters XML does not allow left out.
 std::string xmlText(std::string_view text) {
     std::string out;
-    for (char32_t cp : utf8::decode(text)) {
+    for (char32_t cp : qm::text::utf8::decode(text)) {
         switch (cp) {
             case U'&': out += "&amp;"; break;
             case U'<': out += "&lt;"; break;
@@ -63,7 +63,7 @@ std::string xmlText(std::string_view text) {
             default:
                 if (cp < 0x20 && cp != U'\t') break;
                 if (cp == 0xFFFE || cp == 0xFFFF) break;
-                utf8::append(out, cp);
+                qm::text::utf8::append(out, cp);
         }
     }
     return out;

@@ -1,11 +1,11 @@
-// UTF-8 helpers of the headless toolkit: text boxes count characters rather than bytes, as
-// the real edit control does, and the SVG writer must only ever write well-formed text.
+// UTF-8 and UTF-16 conversions that never fail: malformed input becomes U+FFFD, so text
+// boxes can count characters and pictures and SVG files get only well-formed text.
 #pragma once
 
 #include <string>
 #include <string_view>
 
-namespace qm::ui::headless::utf8 {
+namespace qm::text::utf8 {
 
 inline constexpr char32_t kReplacement = 0xFFFD;
 
@@ -16,4 +16,7 @@ std::u32string decode(std::string_view text);
 void append(std::string& out, char32_t cp);
 std::string encode(std::u32string_view cps);
 
-}  // namespace qm::ui::headless::utf8
+// UTF-16 code units (surrogate pairs above U+FFFF), for Windows text in files.
+std::u16string toUtf16(std::string_view text);
+
+}  // namespace qm::text::utf8

@@ -1,7 +1,7 @@
 // UTF-8 decoding and encoding for the headless controls.
-#include "core/ui/headless/utf8.h"
+#include "core/text/utf8.h"
 
-namespace qm::ui::headless::utf8 {
+namespace qm::text::utf8 {
 
 namespace {
 
@@ -81,4 +81,18 @@ std::string encode(std::u32string_view cps) {
     return out;
 }
 
-}  // namespace qm::ui::headless::utf8
+std::u16string toUtf16(std::string_view text) {
+    std::u16string out;
+    for (char32_t cp : decode(text)) {
+        if (cp >= 0x10000) {
+            cp -= 0x10000;
+            out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
+            out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
+        } else {
+            out.push_back(static_cast<char16_t>(cp));
+        }
+    }
+    return out;
+}
+
+}  // namespace qm::text::utf8
