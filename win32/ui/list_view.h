@@ -10,6 +10,8 @@
 
 #include "win32/ui/widget.h"
 
+#include <commctrl.h>
+
 namespace qm::win32::ui {
 
 class ListView final : public ControlBase<qm::ui::ListView> {

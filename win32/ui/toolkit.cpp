@@ -127,26 +127,64 @@ int Toolkit::pixelsX(double twips) const noexcept { return static_cast<int>(std:
 
 int Toolkit::pixelsY(double twips) const noexcept { return static_cast<int>(std::lround(twips / twipsPerPixelY_)); }
 
+namespace {
+
+// Whether text in that face shows Latin letters and Japanese characters rather than
+// boxes: a face installed under a Japanese name may be a substitute that lacks one or the
+// other (Wine's Japanese set-up maps its UI fonts to a CJK-only fallback, for one).
+bool showsJapaneseText(const std::wstring& face, int dpiY) {
+    LOGFONTW lf{};
+    lf.lfHeight = -MulDiv(9, dpiY, 72);
+    lf.lfCharSet = SHIFTJIS_CHARSET;
+    std::wcsncpy(lf.lfFaceName, face.c_str(), LF_FACESIZE - 1);
+    HFONT font = ::CreateFontIndirectW(&lf);
+    if (!font) return false;
+    HDC dc = ::CreateCompatibleDC(nullptr);
+    HGDIOBJ old = ::SelectObject(dc, font);
+    static constexpr wchar_t kSample[] = L"Ag0\x8A2D\x5B9A\x30AA";  // Latin, digits, kanji, katakana
+    WORD glyphs[6] = {};
+    const DWORD n = ::GetGlyphIndicesW(dc, kSample, 6, glyphs, GGI_MARK_NONEXISTING_GLYPHS);
+    ::SelectObject(dc, old);
+    ::DeleteDC(dc);
+    ::DeleteObject(font);
+    if (n != 6) return false;
+    for (WORD g : glyphs) {
+        if (g == 0xFFFF) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
 ResolvedFace Toolkit::resolveFace(const std::string& name, int charset) {
     const auto key = std::make_pair(name, charset);
     if (auto it = faces_.find(key); it != faces_.end()) return it->second;
     ResolvedFace resolved;
     const std::wstring wanted = toUtf16(name);
-    if (!wanted.empty() && !facesFor(wanted, charset).empty()) {
+    const bool installed = !wanted.empty() && !facesFor(wanted, charset).empty();
+    if (charset != SHIFTJIS_CHARSET) {
+        if (installed) resolved = {wanted, charset, true};
+    } else if (installed && showsJapaneseText(wanted, dpiY_)) {
         resolved = {wanted, charset, true};
-    } else if (charset == SHIFTJIS_CHARSET) {
-        // A Japanese face under another name: a Gothic (sans-serif) one when there is one,
-        // never a vertical-writing "@" face.
-        std::wstring choice;
+    } else {
+        // A Japanese face under another name that shows both scripts: a Gothic
+        // (sans-serif) one first, never a vertical-writing "@" face.
+        std::vector<std::wstring> candidates;
         for (const std::wstring& face : facesFor(L"", SHIFTJIS_CHARSET)) {
             if (face.empty() || face[0] == L'@') continue;
-            if (choice.empty()) choice = face;
+            if (std::find(candidates.begin(), candidates.end(), face) != candidates.end()) continue;
             if (face.find(L"Gothic") != std::wstring::npos) {
-                choice = face;
+                candidates.insert(candidates.begin(), face);
+            } else {
+                candidates.push_back(face);
+            }
+        }
+        for (const std::wstring& face : candidates) {
+            if (showsJapaneseText(face, dpiY_)) {
+                resolved = {face, SHIFTJIS_CHARSET, false};
                 break;
             }
         }
-        if (!choice.empty()) resolved = {choice, SHIFTJIS_CHARSET, false};
     }
     if (resolved.face.empty()) {
         LOGFONTW gui{};

@@ -95,6 +95,7 @@ protected:
     bool tabStop_ = true;
     qm::ui::Font fontSpec_;
     HWND hwnd_ = nullptr;
+    bool clicking_ = false;  // inside the default handling of a click whose focus move is done
 
 private:
     friend class Form;
@@ -104,7 +105,6 @@ private:
     Kind kind_;
     WNDPROC original_ = nullptr;
     HFONT font_ = nullptr;  // owned by the form's font cache
-    bool clicking_ = false;  // inside the default handling of a click whose focus move is done
 };
 
 // The ui::Control members over a Widget's state.
