@@ -28,7 +28,16 @@ def grid(step=10, top=56, bottom=300):
     return cmds
 
 
+def text_width(text, font, size):
+    out = subprocess.run(["convert", "-font", font, "-pointsize", size, "label:" + text, "-format", "%w", "info:"],
+                         check=True, capture_output=True, text=True).stdout
+    return int(out)
+
+
 def page(number, title, lines, drawing):
+    for line in lines:
+        if text_width(line, FONT, "12.5") > W - 36:
+            raise SystemExit("page %d: the line does not fit: %s" % (number, line))
     cmd = ["convert", "-size", "%dx%d" % (W, H), "xc:" + PAPER]
     cmd += ["-fill", ACCENT, "-stroke", "none", "-draw", "rectangle 0,0 %d,40" % W]
     cmd += ["-font", BOLD, "-pointsize", "17", "-fill", "white",
@@ -60,14 +69,14 @@ def shapes_page():
 def page_contents():
     return [
         ("Welcome to Draw mode",
-         ["Your sheet is now a canvas. The palette at the right adds",
+         ["The sheet is now a canvas. The palette at the right adds",
           "shapes; text, format and position tools sit at the top,",
           "left and bottom. File > Exit Draw mode brings Excel back."],
          shapes_page()),
         ("Snap to the grid",
-         ["A new drawing sheet has small, equal cells: with Snap to Grid",
-          "on, corners land exactly on them. Change the cell size in",
-          "Setting; it applies to the next drawing sheet."],
+         ["A new drawing sheet has small, equal cells. With Snap to",
+          "Grid on, corners land exactly on them. Set the cell size",
+          "in Setting; it applies to the next drawing sheet."],
          grid(step=20, top=50, bottom=215) +
          ["-stroke", ACCENT, "-strokewidth", "2", "-fill", "#cfe0f5",
           "-draw", "rectangle 60,70 180,170", "-fill", ACCENT, "-stroke", "none"] +
@@ -107,7 +116,7 @@ def page_contents():
           "-annotate", "+70+92", "Top aligned", "-annotate", "+242+142", "Centre aligned"]),
         ("Save a picture",
          ["Select shapes (or cells) and choose File > Save Picture:",
-          "an .emf file keeps lines sharp at any size, a .bmp is pixels.",
+          "an .emf file stays sharp at any size, a .bmp is pixels.",
           "Whatever you had copied is put back on the clipboard."],
          ["-stroke", INK, "-strokewidth", "2", "-fill", "#cfe0f5", "-draw", "rectangle 60,70 180,190",
           "-fill", "#9fd0a6", "-draw", "ellipse 120,130 40,30 0,360",

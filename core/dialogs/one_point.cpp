@@ -16,18 +16,18 @@ const ui::Font kMarlett{"Marlett", 10, false, false, 2};
 class OnePointDialog {
 public:
     explicit OnePointDialog(addin::AddinState& s)
-        : s_(s), form_(s.ui.createForm({"frmOnePoint", ui::FormStyle::Dialog, 6300, 7350, {}})),
+        : s_(s), form_(s.ui.createForm({"frmOnePoint", ui::FormStyle::Dialog, 6300, 8175, {}})),
           imgTip_(form_->addImage("imgTip", nullptr, {150, 150, 6000, 4950})),
           cmdBefor_(form_->addButton("cmdBefor", nullptr, {150, 5220, 450, 360})),
           lblNo_(form_->addLabel("lblNo", nullptr, {650, 5280, 1300, 240})),
           cmdNext_(form_->addButton("cmdNext", nullptr, {2000, 5220, 450, 360})),
           chkLoadTipsAtStartup_(form_->addCheckBox("chkLoadTipsAtStartup", nullptr, {150, 5700, 6000, 300})),
-          picture2_(form_->addPictureBox("Picture2", nullptr, {150, 6150, 2535, 1065})),
+          picture2_(form_->addPictureBox("Picture2", nullptr, {150, 6960, 2535, 1065})),
           image3_(form_->addImage("Image3", &picture2_, {0, 0, 2535, 1065})),
-          lblApp0_(form_->addLabel("lblApp(0)", nullptr, {2850, 6150, 3300, 240})),
-          lblApp1_(form_->addLabel("lblApp(1)", nullptr, {2850, 6420, 3300, 240})),
-          lblApp2_(form_->addLabel("lblApp(2)", nullptr, {2850, 6690, 3300, 240})),
-          cmdOK_(form_->addButton("cmdOK", nullptr, {4950, 6900, 1200, 360})),
+          lblApp0_(form_->addLabel("lblApp(0)", nullptr, {150, 6090, 6000, 240})),
+          lblApp1_(form_->addLabel("lblApp(1)", nullptr, {150, 6360, 6000, 240})),
+          lblApp2_(form_->addLabel("lblApp(2)", nullptr, {150, 6630, 6000, 240})),
+          cmdOK_(form_->addButton("cmdOK", nullptr, {4950, 7665, 1200, 360})),
           registration_(s, *form_) {
         cmdBefor_.setFont(kMarlett);
         cmdBefor_.setCaption("3");
