@@ -96,7 +96,7 @@ std::string hostProperty(Session& s, const std::string& prop, Args& a) {
     if (p == "SNAP-TO-SHAPE") return boolWord(s.host().toggle(host::ctl::kSnapToShape));
     if (p == "LIVE-HANDLES") return number(static_cast<double>(s.host().liveHandles()));
     if (p == "LIVE-SUBSCRIPTIONS") return number(static_cast<double>(s.host().liveSubscriptions()));
-    if (p == "CONNECTED") return boolWord(s.addin() != nullptr);
+    if (p == "CONNECTED") return boolWord(s.connected());
     if (p == "CALLS") return number(static_cast<double>(s.host().calls(a.next("member"))));
     if (p == "CONNECT-WRITES") {
         std::vector<std::string> words;

@@ -175,7 +175,7 @@ void registerHostCommands(Session& session) {
     // host restart: the host closes and opens again; temporary bars vanish
     session.registerCommand("host restart", [](Session& s, Args& a) {
         a.done();
-        if (s.addin()) s.disconnectAddin();
+        if (s.connected()) s.disconnectAddin();
         s.host().restartHost();
     });
     session.registerCommand("host update", [](Session& s, Args& a) {

@@ -5,15 +5,20 @@
 #include <sstream>
 
 #include "cli/session.h"
+#include "cli/via_com.h"
 
 namespace {
 
 void usage(std::ostream& out) {
-    out << "usage: quillmark [--settings FILE|user] [--open-browser] [SCRIPT | -]\n"
+    out << "usage: quillmark [--settings FILE|user] [--open-browser] [--via-com [--dll PATH]] [SCRIPT | -]\n"
            "Runs a scenario script (a file, or standard input for \"-\" or none) against the\n"
            "simulated spreadsheet host with the Quillmark in Excel add-in, and prints the\n"
            "transcript: every command, and the message boxes, beeps, web pages and files the\n"
-           "user would see. Exit status: 0 all checks held, 1 a check failed, 2 a bad script.\n";
+           "user would see. Exit status: 0 all checks held, 1 a check failed, 2 a bad script.\n"
+           "--via-com (Windows): the add-in is the real QuillmarkInExcel.dll (next to quillmark,\n"
+           "in the build tree, or PATH), connected through COM to a fake Excel; it uses the\n"
+           "registry settings (put back afterwards) and the clipboard of this user. Scripts\n"
+           "marked \"# via-com: no\" in their first comment lines are refused.\n";
 }
 
 }  // namespace
@@ -31,6 +36,10 @@ int main(int argc, char** argv) {
             options.settingsFile = argv[++i];
         } else if (arg == "--open-browser") {
             options.openBrowser = true;
+        } else if (arg == "--via-com") {
+            options.viaCom = true;
+        } else if (arg == "--dll" && i + 1 < argc) {
+            options.addinDll = argv[++i];
         } else if (!arg.empty() && arg[0] == '-' && arg != "-") {
             usage(std::cerr);
             return 2;
@@ -48,6 +57,14 @@ int main(int argc, char** argv) {
             return 2;
         }
         text << in.rdbuf();
+    }
+    if (!options.addinDll.empty() && !options.viaCom) {
+        std::cerr << "quillmark: --dll goes with --via-com\n";
+        return 2;
+    }
+    if (options.viaCom && qm::cli::excludedFromViaCom(text.str())) {
+        std::cerr << "quillmark: " << path << " is marked \"# via-com: no\": it needs what --via-com cannot do yet\n";
+        return 2;
     }
     qm::cli::Script script = qm::cli::Script::fromText(text.str(), path == "-" ? "<stdin>" : path);
     try {

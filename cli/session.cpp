@@ -9,6 +9,8 @@
 #include "core/text/strings.h"
 
 #if defined(_WIN32)
+#include "cli/via_com.h"
+#include "win32/clipboard.h"
 #include "win32/files.h"
 #include "win32/settings_registry.h"
 #include "win32/shell.h"
@@ -40,8 +42,22 @@ std::unique_ptr<platform::SettingsStore> fileStore(const std::string& path) {
 #endif
 
 std::unique_ptr<platform::SettingsStore> makeStore(const Options& options) {
+#if defined(_WIN32)
+    // The DLL keeps its settings in the registry: the scenario's must be the same ones.
+    if (options.viaCom) return std::make_unique<win32::RegistrySettingsStore>();
+#endif
     if (options.settingsFile.empty()) return std::make_unique<settings::MemoryStore>();
     return fileStore(options.settingsFile);
+}
+
+// With the real DLL, the host's clipboard is the system's, where the DLL puts and reads.
+std::unique_ptr<platform::Clipboard> systemClipboard(const Options& options) {
+#if defined(_WIN32)
+    if (options.viaCom) return std::make_unique<win32::Win32Clipboard>();
+#else
+    if (options.viaCom) throw ScriptAbort("--via-com drives the add-in DLL: it needs the Windows build of quillmark");
+#endif
+    return nullptr;
 }
 
 }  // namespace
@@ -49,6 +65,8 @@ std::unique_ptr<platform::SettingsStore> makeStore(const Options& options) {
 Session::Session(std::ostream& out, Options options)
     : out_(out),
       options_(std::move(options)),
+      systemClipboard_(systemClipboard(options_)),
+      host_(systemClipboard_ ? std::make_unique<sim::SimHost>(*systemClipboard_) : std::make_unique<sim::SimHost>()),
       store_(makeStore(options_)),
       settings_(*store_),
       messageBox_([this](const scripted::Event& e) { observe(e); }),
@@ -61,17 +79,32 @@ Session::Session(std::ostream& out, Options options)
       realFiles_(std::make_unique<NativeFileSystem>()),
       files_([this](const scripted::Event& e) { observe(e); }, *realFiles_),
       toolkit_([this](ui::headless::Form& form) { runWhile([&form] { return form.loaded(); }); }),
-      services_{*store_, locale_, temp_, files_, shell_, sound_, messageBox_, colors_, host_.clipboard(),
-                host_.windowFinder()} {
+      services_{*store_, locale_, temp_, files_, shell_, sound_, messageBox_, colors_, host_->clipboard(),
+                host_->windowFinder()} {
     if (auto folder = realTemp_->tempFolder()) tempFolder_ = *folder;
     registerHostCommands(*this);
     registerAddinCommands(*this);
     registerCheckCommands(*this);
+    const auto before = commands_;
     registerWindowCommands(*this);
+    if (!options_.viaCom) return;
+#if defined(_WIN32)
+    // The DLL's windows are not real windows yet: nothing can act on them.
+    for (auto& [verb, command] : commands_) {
+        if (before.count(verb)) continue;
+        command = [verb = verb](Session&, Args&) {
+            throw ScriptError("\"" + verb + "\" acts on a window of the add-in, which --via-com cannot drive yet");
+        };
+    }
+    viaCom_ = std::make_unique<ViaCom>(*this, options_.addinDll);
+#endif
 }
 
 Session::~Session() {
     // The add-in lets go of the host before the host goes.
+#if defined(_WIN32)
+    viaCom_.reset();
+#endif
     if (connect_) connect_->onDisconnection();
     connect_.reset();
 }
@@ -85,8 +118,9 @@ void Session::observe(const scripted::Event& e) {
     if ((e.kind == scripted::Event::Kind::FileWritten || e.kind == scripted::Event::Kind::FileRemoved) &&
         !tempFolder_.empty() && text::startsWith(e.text, tempFolder_)) {
         std::string rest = e.text.substr(tempFolder_.size());
-        const size_t dot = rest.find(".TMP");
-        if (dot != std::string::npos && dot >= 3) rest = rest.substr(0, 3) + "####" + rest.substr(dot);
+        // Spelled ".TMP" whatever the system's case (Wine writes ".tmp").
+        const size_t dot = text::upperAscii(rest).find(".TMP");
+        if (dot != std::string::npos && dot >= 3) rest = rest.substr(0, 3) + "####.TMP" + rest.substr(dot + 4);
         shown.text = "%TEMP%/" + rest;
     }
     print("  " + scripted::describe(shown));
@@ -98,11 +132,14 @@ const scripted::Event* Session::nextUncheckedMessage() {
 }
 
 void Session::connectAddin(const std::string& progId) {
+#if defined(_WIN32)
+    if (viaCom_) return viaCom_->connect(progId);
+#endif
     if (connect_) throw ScriptError("the add-in is already connected");
-    record_ = host_.addAddIn(progId);
+    record_ = host_->addAddIn(progId);
     connect_ = std::make_unique<addin::Connect>(services_, toolkit_);
     try {
-        connect_->onConnection(host_.application(), *record_);
+        connect_->onConnection(host_->application(), *record_);
     } catch (const host::HostError& e) {
         print("  [connection failed] " + host::errorMessageText(e));
         record_->setConnected(false);
@@ -116,11 +153,21 @@ void Session::connectAddin(const std::string& progId) {
 }
 
 void Session::disconnectAddin() {
+#if defined(_WIN32)
+    if (viaCom_) return viaCom_->disconnect();
+#endif
     if (!connect_) throw ScriptError("the add-in is not connected");
     connect_->onDisconnection();
     retired_.push_back(std::move(connect_));
     record_->setConnected(false);
     if (depth_ == 0) retired_.clear();
+}
+
+bool Session::connected() const {
+#if defined(_WIN32)
+    if (viaCom_) return viaCom_->connected();
+#endif
+    return connect_ != nullptr;
 }
 
 void Session::execute(const ScriptLine& line) {
@@ -145,6 +192,10 @@ void Session::execute(const ScriptLine& line) {
     Args args(std::move(words), first);
     it->second(*this, args);
     if (depth_ == 0) retired_.clear();
+#if defined(_WIN32)
+    // Whatever the DLL showed during the command has been answered and recorded.
+    if (viaCom_) viaCom_->settle();
+#endif
 }
 
 void Session::runWhile(const std::function<bool()>& keepGoing) {

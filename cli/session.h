@@ -23,7 +23,13 @@ struct Options {
     std::string settingsFile;
     // Also open addresses in the real browser.
     bool openBrowser = false;
+    // Windows: the add-in is the real DLL (this path, or the default place when empty),
+    // connected through COM to a fake Excel over the simulated host.
+    bool viaCom = false;
+    std::string addinDll;
 };
+
+class ViaCom;
 
 class Session;
 using Command = std::function<void(Session&, Args&)>;
@@ -44,7 +50,7 @@ public:
     std::ostream& out() { return out_; }
     void print(const std::string& line) { out_ << line << '\n'; }
 
-    sim::SimHost& host() { return host_; }
+    sim::SimHost& host() { return *host_; }
     settings::Settings& settings() { return settings_; }
     scripted::MessageBox& messageBox() { return messageBox_; }
     scripted::ColorChooser& colors() { return colors_; }
@@ -61,6 +67,10 @@ public:
     // Connect and disconnect the add-in as the host does.
     void connectAddin(const std::string& progId);
     void disconnectAddin();
+    bool connected() const;
+
+    // Prints what the user saw or heard as the transcript shows it.
+    void observe(const scripted::Event& e);
 
     // The next message box not yet matched by an "expect message" line.
     const scripted::Event* nextUncheckedMessage();
@@ -71,13 +81,14 @@ public:
 
 private:
     void execute(const ScriptLine& line);
-    void observe(const scripted::Event& e);
 
     std::ostream& out_;
     Options options_;
     Script* script_ = nullptr;
 
-    sim::SimHost host_;
+    // The system's clipboard in --via-com mode, shared by the host and the DLL.
+    std::unique_ptr<platform::Clipboard> systemClipboard_;
+    std::unique_ptr<sim::SimHost> host_;
     std::unique_ptr<platform::SettingsStore> store_;
     settings::Settings settings_;
     scripted::Locale locale_;
@@ -102,6 +113,9 @@ private:
     std::string tempFolder_;
     std::map<std::string, Command> commands_;
     int depth_ = 0;
+#if defined(_WIN32)
+    std::unique_ptr<ViaCom> viaCom_;
+#endif
 };
 
 // Registers the commands of each group.
