@@ -20,4 +20,7 @@ if [[ ! -x $runner ]]; then
   echo "demo.sh: the build made no scenario runner $runner (is cli/ finished?)" >&2
   exit 1
 fi
-exec "$runner" "$tour" "$@"
+# The tour saves a picture: it runs in a scratch folder of the build tree.
+mkdir -p build/demo
+cd build/demo
+exec "../../$runner" "../../$tour" "$@"
