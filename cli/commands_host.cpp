@@ -33,9 +33,9 @@ float numberOption(Args& a, const std::string& key, float fallback) {
 }
 
 // "x,y;x,y,editing,segment;..." in points.
-std::vector<sim::PathNode> parseNodes(const std::string& spec) {
+std::vector<sim::PathNode> parseNodes(const std::string& list) {
     std::vector<sim::PathNode> nodes;
-    for (const std::string& item : text::split(spec, ';')) {
+    for (const std::string& item : text::split(list, ';')) {
         if (text::trim(item).empty()) continue;
         const auto parts = text::split(item, ',');
         if (parts.size() != 2 && parts.size() != 4) throw ScriptError("a node is x,y or x,y,editing,segment: \"" + item + "\"");

@@ -151,8 +151,8 @@ public:
     int32_t count() override;
     host::CommandBarPtr item(int32_t index) override;
     host::CommandBarPtr item(const std::string& name) override;
-    host::CommandBarPtr add(const host::BarSpec& spec) override;
-    host::CommandBarControlPtr findControl(const host::FindSpec& spec) override;
+    host::CommandBarPtr add(const host::BarSpec& wanted) override;
+    host::CommandBarControlPtr findControl(const host::FindSpec& criteria) override;
     host::Subscription onUpdate(host::UpdateHandler handler) override;
 };
 
@@ -180,7 +180,7 @@ public:
     int32_t protection() override;
     void setProtection(int32_t value) override;
     host::CommandBarControlsPtr controls() override;
-    host::CommandBarControlPtr findControl(const host::FindSpec& spec) override;
+    host::CommandBarControlPtr findControl(const host::FindSpec& criteria) override;
     void remove() override;
 };
 
@@ -189,7 +189,7 @@ public:
     using Adapter::Adapter;
     int32_t count() override;
     host::CommandBarControlPtr item(int32_t index) override;
-    host::CommandBarControlPtr add(const host::ControlSpec& spec) override;
+    host::CommandBarControlPtr add(const host::ControlSpec& wanted) override;
 };
 
 class ComCommandBarControl final : public host::CommandBarControl, public Adapter {

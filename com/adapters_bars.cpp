@@ -18,15 +18,15 @@ host::CommandBarPtr ComCommandBars::item(const std::string& name) {
     return wrap<ComCommandBar>(toObject(*d_.get(L"Item", fromText(name)).get()), d_.session());
 }
 
-host::CommandBarPtr ComCommandBars::add(const host::BarSpec& spec) {
-    Variant added = d_.call(L"Add", fromOptional(spec.name), fromOptional(spec.position), fromOptional(spec.menuBar),
-                            fromOptional(spec.temporary));
+host::CommandBarPtr ComCommandBars::add(const host::BarSpec& wanted) {
+    Variant added = d_.call(L"Add", fromOptional(wanted.name), fromOptional(wanted.position), fromOptional(wanted.menuBar),
+                            fromOptional(wanted.temporary));
     return wrap<ComCommandBar>(toObject(*added.get()), d_.session());
 }
 
-host::CommandBarControlPtr ComCommandBars::findControl(const host::FindSpec& spec) {
-    Variant found = d_.call(L"FindControl", fromOptional(spec.type), fromOptional(spec.id), fromOptional(spec.tag),
-                            fromOptional(spec.visible));
+host::CommandBarControlPtr ComCommandBars::findControl(const host::FindSpec& criteria) {
+    Variant found = d_.call(L"FindControl", fromOptional(criteria.type), fromOptional(criteria.id), fromOptional(criteria.tag),
+                            fromOptional(criteria.visible));
     return wrap<ComCommandBarControl>(toObject(*found.get()), d_.session());
 }
 
@@ -63,9 +63,9 @@ host::CommandBarControlsPtr ComCommandBar::controls() {
     return wrap<ComCommandBarControls>(d_.getObject(L"Controls"), d_.session());
 }
 
-host::CommandBarControlPtr ComCommandBar::findControl(const host::FindSpec& spec) {
-    Variant found = d_.call(L"FindControl", fromOptional(spec.type), fromOptional(spec.id), fromOptional(spec.tag),
-                            fromOptional(spec.visible), fromOptional(spec.recursive));
+host::CommandBarControlPtr ComCommandBar::findControl(const host::FindSpec& criteria) {
+    Variant found = d_.call(L"FindControl", fromOptional(criteria.type), fromOptional(criteria.id), fromOptional(criteria.tag),
+                            fromOptional(criteria.visible), fromOptional(criteria.recursive));
     return wrap<ComCommandBarControl>(toObject(*found.get()), d_.session());
 }
 
@@ -79,10 +79,10 @@ host::CommandBarControlPtr ComCommandBarControls::item(int32_t index) {
     return wrap<ComCommandBarControl>(toObject(*d_.get(L"Item", fromInt(index)).get()), d_.session());
 }
 
-host::CommandBarControlPtr ComCommandBarControls::add(const host::ControlSpec& spec) {
+host::CommandBarControlPtr ComCommandBarControls::add(const host::ControlSpec& wanted) {
     // Add(Type, Id, Parameter, Before, Temporary): appended at the end, no parameter.
-    Variant added = d_.call(L"Add", fromOptional(spec.type), fromOptional(spec.id), missing(), missing(),
-                            fromOptional(spec.temporary));
+    Variant added = d_.call(L"Add", fromOptional(wanted.type), fromOptional(wanted.id), missing(), missing(),
+                            fromOptional(wanted.temporary));
     return wrap<ComCommandBarControl>(toObject(*added.get()), d_.session());
 }
 

@@ -252,9 +252,9 @@ public:
     virtual int32_t count() = 0;
     virtual CommandBarPtr item(int32_t index) = 0;  // 1 is the worksheet menu bar
     virtual CommandBarPtr item(const std::string& name) = 0;  // error 5 when absent
-    virtual CommandBarPtr add(const BarSpec& spec) = 0;
+    virtual CommandBarPtr add(const BarSpec& wanted) = 0;
     // First control matching on any bar (null when none).
-    virtual CommandBarControlPtr findControl(const FindSpec& spec) = 0;
+    virtual CommandBarControlPtr findControl(const FindSpec& criteria) = 0;
     // Raised when the host refreshes its bars, for instance after the selection changes.
     virtual Subscription onUpdate(UpdateHandler handler) = 0;
 };
@@ -283,8 +283,8 @@ public:
     virtual int32_t protection() = 0;
     virtual void setProtection(int32_t value) = 0;
     virtual CommandBarControlsPtr controls() = 0;
-    // Searches this bar only unless `spec.recursive` says otherwise.
-    virtual CommandBarControlPtr findControl(const FindSpec& spec) = 0;
+    // Searches this bar only unless `criteria.recursive` says otherwise.
+    virtual CommandBarControlPtr findControl(const FindSpec& criteria) = 0;
     virtual void remove() = 0;  // Delete
 };
 
@@ -293,7 +293,7 @@ public:
     virtual ~CommandBarControls() = default;
     virtual int32_t count() = 0;
     virtual CommandBarControlPtr item(int32_t index) = 0;
-    virtual CommandBarControlPtr add(const ControlSpec& spec) = 0;  // appended at the end
+    virtual CommandBarControlPtr add(const ControlSpec& wanted) = 0;  // appended at the end
 };
 
 // Any command bar control, reached late-bound: button, popup, combo box. Members that

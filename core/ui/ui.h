@@ -312,7 +312,7 @@ public:
 class Toolkit {
 public:
     virtual ~Toolkit() = default;
-    virtual std::unique_ptr<Form> createForm(const FormSpec& spec) = 0;
+    virtual std::unique_ptr<Form> createForm(const FormSpec& layout) = 0;
 };
 
 }  // namespace qm::ui

@@ -18,13 +18,13 @@ constexpr int32_t kFormAlreadyDisplayed = 400;
 
 }  // namespace
 
-Form::Form(Toolkit& toolkit, const FormSpec& spec)
+Form::Form(Toolkit& toolkit, const FormSpec& layout)
     : toolkit_(toolkit),
-      name_(spec.name),
-      style_(spec.style),
-      font_(spec.font),
-      clientWidth_(std::max(0.0, spec.clientWidth)),
-      clientHeight_(std::max(0.0, spec.clientHeight)) {
+      name_(layout.name),
+      style_(layout.style),
+      font_(layout.font),
+      clientWidth_(std::max(0.0, layout.clientWidth)),
+      clientHeight_(std::max(0.0, layout.clientHeight)) {
     toolkit_.forms_.push_back(this);
 }
 

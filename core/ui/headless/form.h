@@ -32,7 +32,7 @@ public:
     static constexpr double kTwipsPerPixel = 15;
 
     // The toolkit must outlive the form.
-    Form(Toolkit& toolkit, const FormSpec& spec);
+    Form(Toolkit& toolkit, const FormSpec& layout);
     ~Form() override;
     Form(const Form&) = delete;
     Form& operator=(const Form&) = delete;

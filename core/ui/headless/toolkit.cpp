@@ -9,9 +9,9 @@ Toolkit::Toolkit(ModalDriver driver) : driver_(std::move(driver)) {}
 
 Toolkit::~Toolkit() = default;
 
-std::unique_ptr<ui::Form> Toolkit::createForm(const FormSpec& spec) { return makeForm(spec); }
+std::unique_ptr<ui::Form> Toolkit::createForm(const FormSpec& layout) { return makeForm(layout); }
 
-std::unique_ptr<Form> Toolkit::makeForm(const FormSpec& spec) { return std::make_unique<Form>(*this, spec); }
+std::unique_ptr<Form> Toolkit::makeForm(const FormSpec& layout) { return std::make_unique<Form>(*this, layout); }
 
 Form* Toolkit::findForm(const std::string& name) const {
     for (auto it = forms_.rbegin(); it != forms_.rend(); ++it) {

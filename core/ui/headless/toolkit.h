@@ -19,9 +19,9 @@ public:
     explicit Toolkit(ModalDriver driver);
     ~Toolkit() override;
 
-    std::unique_ptr<ui::Form> createForm(const FormSpec& spec) override;
+    std::unique_ptr<ui::Form> createForm(const FormSpec& layout) override;
     // The same, typed, for code that drives the window itself.
-    std::unique_ptr<Form> makeForm(const FormSpec& spec);
+    std::unique_ptr<Form> makeForm(const FormSpec& layout);
 
     void setModalDriver(ModalDriver driver) { driver_ = std::move(driver); }
     // Windows shown modally now, the outermost first.
