@@ -85,17 +85,10 @@ Session::Session(std::ostream& out, Options options)
     registerHostCommands(*this);
     registerAddinCommands(*this);
     registerCheckCommands(*this);
-    const auto before = commands_;
     registerWindowCommands(*this);
     if (!options_.viaCom) return;
 #if defined(_WIN32)
-    // The DLL's windows are not real windows yet: nothing can act on them.
-    for (auto& [verb, command] : commands_) {
-        if (before.count(verb)) continue;
-        command = [verb = verb](Session&, Args&) {
-            throw ScriptError("\"" + verb + "\" acts on a window of the add-in, which --via-com cannot drive yet");
-        };
-    }
+    // The add-in is the DLL: the window commands act on its real windows instead.
     viaCom_ = std::make_unique<ViaCom>(*this, options_.addinDll);
 #endif
 }
@@ -204,6 +197,19 @@ void Session::runWhile(const std::function<bool()>& keepGoing) {
     while (keepGoing() && !script_->atEnd()) execute(script_->take());
     --depth_;
     if (keepGoing() && script_->atEnd()) throw ScriptError("the script ended while a window was still open");
+}
+
+bool Session::runNextLine() {
+    if (!script_ || script_->atEnd()) return false;
+    ++depth_;
+    try {
+        execute(script_->take());
+    } catch (...) {
+        --depth_;
+        throw;
+    }
+    --depth_;
+    return true;
 }
 
 int Session::run(Script& script) {

@@ -46,6 +46,9 @@ public:
     // Runs the script's following lines until `done` says stop or the script ends.
     // Modal windows use it: they read on while they are open.
     void runWhile(const std::function<bool()>& keepGoing);
+    // Runs the script's next line; false when the script has ended. The real windows of
+    // the add-in DLL read on this way, a line at a time, from inside their modal loop.
+    bool runNextLine();
 
     std::ostream& out() { return out_; }
     void print(const std::string& line) { out_ << line << '\n'; }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli/session.h"
+#include "cli/via_com_windows.h"
 #include "core/settings/settings.h"
 #include "core/text/strings.h"
 #include "sim/sim_host.h"
@@ -222,8 +223,8 @@ struct ViaCom::Impl {
             if (!chosen) return IDCANCEL;
             return fake::Reply(IDOK, static_cast<COLORREF>(*chosen) & 0x00FFFFFF);
         }
-        session.print("  [window] \"" + d.title + "\" closed: --via-com cannot drive the add-in's windows yet");
-        return IDCANCEL;
+        // The add-in's own windows are the script's to use.
+        return fake::Reply::leave();
     }
 
     Session& session;
@@ -232,6 +233,7 @@ struct ViaCom::Impl {
     MainWindow mainWindow;
     fake::AddinDll dll;
     fake::DialogWatcher user;
+    ComWindows windows{session};
     fake::SystemCallRecorder system;
     fake::FakeExcel excel;
     fake::AddinHost addin;
@@ -244,6 +246,7 @@ ViaCom::ViaCom(Session& session, const std::string& dllPath) {
         throw ScriptAbort(std::string("--via-com: ") + e.what());
     }
     Impl& x = *impl_;
+    x.windows.registerCommands();
     // The user's own clipboard and locale are not the scenario's.
     session.host().clipboard().clear();
     x.mainWindow.follow(session.host());
@@ -335,6 +338,7 @@ bool ViaCom::connected() const { return impl_->addin.loaded(); }
 void ViaCom::settle() {
     impl_->user.settle();
     impl_->mainWindow.follow(impl_->session.host());
+    impl_->windows.rethrowFailure();
 }
 
 }  // namespace qm::cli

@@ -2,7 +2,8 @@
 // LoadLibrary, made by its class factory and connected through IDTExtensibility2 to a fake
 // Excel over the session's simulated host. What the user sees is observed from outside the
 // DLL: its message boxes are found and answered on screen, its beeps, web pages and files
-// at its import table, its settings in the registry.
+// at its import table, its settings in the registry. Its own windows are used as a user
+// uses them (via_com_windows.h).
 #pragma once
 
 #include <memory>
@@ -28,6 +29,7 @@ public:
     bool connected() const;
     // After each command: returns once no message box is being answered (everything the
     // user saw is recorded), and puts the host's main window where the host now says.
+    // Raises the failure of a line that ran inside one of the add-in's windows.
     void settle();
 
 private:

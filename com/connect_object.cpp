@@ -151,8 +151,9 @@ HRESULT ConnectObject::disconnect() {
     if (!connection_) return S_OK;
     const std::shared_ptr<Session>& session = connection_->session();
     if (session->busy()) {
-        // Inside one of the add-in's own calls: the core's state is in use. The object
-        // stays alive until the deferred work has run.
+        // Inside one of the add-in's own calls: the core's state is in use. Its windows
+        // close now; the object stays alive until the deferred work has run.
+        connection_->closeWindows();
         session->whenIdle([self = ComPtr<ConnectObject>::share(this)] { self->tearDown(); });
         return S_OK;
     }

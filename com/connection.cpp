@@ -1,6 +1,8 @@
 // One connection of the add-in to Excel.
 #include "com/connection.h"
 
+#include "win32/ui/form.h"
+
 namespace qm::com {
 
 DllServices::DllServices(win32::OwnerWindow owner)
@@ -16,20 +18,16 @@ HWND excelMainWindow(host::Application& app) noexcept {
     }
 }
 
-namespace {
-
-// Modal windows of the headless toolkit are closed as soon as they open. The add-in's
-// windows get their Win32 toolkit here; until then a window that would wait for a user
-// who cannot see it must not hang Excel.
-void closeAtOnce(ui::headless::Form& form) { form.unload(); }
-
-}  // namespace
-
 Connection::Connection(ComPtr<IDispatch> application)
     : session_(std::make_shared<Session>()),
       application_(wrap<ComApplication>(std::move(application), session_)),
-      services_([app = application_.get()] { return excelMainWindow(*app); }),
-      toolkit_(closeAtOnce),
+      // A message box raised inside a modal window belongs to it: owned by the disabled
+      // Excel window instead, it would leave the add-in's window clickable underneath.
+      services_([this, app = application_.get()] {
+          if (HWND modal = toolkit_.activeModalWindow()) return modal;
+          return excelMainWindow(*app);
+      }),
+      toolkit_([app = application_.get()] { return excelMainWindow(*app); }),
       core_(services_.services(), toolkit_) {}
 
 void Connection::connect(IDispatch* addInInst) {
@@ -38,5 +36,21 @@ void Connection::connect(IDispatch* addInInst) {
 }
 
 void Connection::disconnect() noexcept { core_.onDisconnection(); }
+
+void Connection::closeWindows() noexcept {
+    try {
+        // A copy: the toolkit forgets each window once its modal loop has ended.
+        const std::vector<win32::ui::Form*> shown = toolkit_.shownForms();
+        for (auto it = shown.rbegin(); it != shown.rend(); ++it) {
+            try {
+                (*it)->unload();
+            } catch (...) {
+                // The window is closed even when its unload handler failed.
+            }
+        }
+    } catch (...) {
+        // Out of memory for the copy: the windows stay until the user closes them.
+    }
+}
 
 }  // namespace qm::com

@@ -7,17 +7,18 @@
 
 #include "com/adapters.h"
 #include "core/addin/connect.h"
-#include "core/ui/headless/toolkit.h"
 #include "win32/clipboard.h"
 #include "win32/files.h"
 #include "win32/locale.h"
 #include "win32/settings_registry.h"
 #include "win32/shell.h"
+#include "win32/ui/toolkit.h"
 
 namespace qm::com {
 
-// The platform services of the DLL. Message boxes and the colour dialog belong to
-// Excel's main window, found again at each use (its caption changes with the workbook).
+// The platform services of the DLL. Message boxes and the colour dialog belong to the
+// window the owner function finds at each use: the add-in's innermost modal window, else
+// Excel's main window (its caption changes with the workbook).
 class DllServices {
 public:
     explicit DllServices(win32::OwnerWindow owner);
@@ -53,6 +54,9 @@ public:
     // The core's OnDisconnection: takes down the add-in's bars and lets go of every
     // reference into Excel. Never throws.
     void disconnect() noexcept;
+    // Unloads the windows shown modally, innermost first: a disconnection that must wait
+    // for the click that showed them to return must not wait for the user too.
+    void closeWindows() noexcept;
 
     const std::shared_ptr<Session>& session() const noexcept { return session_; }
 
@@ -60,7 +64,7 @@ private:
     std::shared_ptr<Session> session_;
     std::shared_ptr<ComApplication> application_;
     DllServices services_;
-    ui::headless::Toolkit toolkit_;
+    win32::ui::Toolkit toolkit_;
     addin::Connect core_;
 };
 

@@ -78,6 +78,8 @@ bool Label::notification(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result
     return Widget::notification(msg, wParam, lParam, result);
 }
 
+void Label::describeOwn(automation::Writer& w) const { w.record("forecolor").integer(foreColor_); }
+
 // ---------------------------------------------------------------- Button
 
 Button::Button(Form& form, Widget* container, std::string name, const Bounds& b)
@@ -197,6 +199,12 @@ void Button::drawItem(const DRAWITEMSTRUCT& item) {
         ::InflateRect(&focus, -4, -4);
         ::DrawFocusRect(dc, &focus);
     }
+}
+
+void Button::describeOwn(automation::Writer& w) const {
+    w.record("cancel").flag(cancel());
+    w.record("default").flag(isDefault());
+    w.record("facecolor").integer(faceColor_);
 }
 
 // ---------------------------------------------------------------- CheckBox
@@ -405,6 +413,8 @@ void TextBox::character(char32_t cp, LPARAM lParam) {
     }
 }
 
+void TextBox::describeOwn(automation::Writer& w) const { w.record("backcolor").integer(backColor_); }
+
 // ---------------------------------------------------------------- ScrollBar
 
 ScrollBar::ScrollBar(Form& form, Widget* container, std::string name, const Bounds& b)
@@ -487,6 +497,8 @@ bool ScrollBar::notification(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& re
     return true;
 }
 
+void ScrollBar::describeOwn(automation::Writer& w) const { w.record("range").integer(min_).integer(max_); }
+
 // ---------------------------------------------------------------- Image
 
 Image::Image(Form& form, Widget* container, std::string name, const Bounds& b)
@@ -564,6 +576,13 @@ LRESULT Image::message(UINT msg, WPARAM wParam, LPARAM lParam) {
             break;
     }
     return Widget::message(msg, wParam, lParam);
+}
+
+void Image::describeOwn(automation::Writer& w) const {
+    w.record("picture").integer(static_cast<long long>(picture_.size()));
+    w.record("pointer").text(pointer_ == qm::ui::MousePointer::SizeWE   ? "size-we"
+                             : pointer_ == qm::ui::MousePointer::SizeNS ? "size-ns"
+                                                                        : "default");
 }
 
 }  // namespace qm::win32::ui

@@ -24,6 +24,9 @@ public:
     bool focusable() const override { return false; }
     bool notification(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
+protected:
+    void describeOwn(automation::Writer& w) const override;
+
 private:
     std::string caption_;
     uint32_t foreColor_ = qm::ui::kColorButtonText;
@@ -44,6 +47,9 @@ public:
     bool notification(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
     // The click as Escape or Enter raise it: no focus change, no validation.
     void press();
+
+protected:
+    void describeOwn(automation::Writer& w) const override;
 
 private:
     void updateStyle();
@@ -101,6 +107,7 @@ public:
     bool notification(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 protected:
+    void describeOwn(automation::Writer& w) const override;
     LRESULT message(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 private:
@@ -130,6 +137,9 @@ public:
 protected:
     LRESULT message(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
+protected:
+    void describeOwn(automation::Writer& w) const override;
+
 private:
     int clamp(int v) const;
     void applyRange();
@@ -149,6 +159,7 @@ public:
     bool focusable() const override { return false; }
 
 protected:
+    void describeOwn(automation::Writer& w) const override;
     LRESULT message(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 private:

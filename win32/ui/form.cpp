@@ -61,6 +61,7 @@ Form::Form(Toolkit& toolkit, const qm::ui::FormSpec& spec)
     ::CreateWindowExW(ex, toolkit_.formClass(), L"", ws, CW_USEDEFAULT, CW_USEDEFAULT, r.right - r.left, r.bottom - r.top,
                       toolkit_.ownerForNewWindow(), nullptr, toolkit_.instance(), this);
     if (!hwnd_) throw platform::PlatformError("cannot create the window " + name_ + ": " + errorText(::GetLastError()));
+    automation::setName(hwnd_, name_);
 }
 
 Form::~Form() {
@@ -94,6 +95,7 @@ LRESULT CALLBACK Form::windowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPa
 
 LRESULT Form::message(UINT msg, WPARAM wParam, LPARAM lParam) {
     LRESULT result = 0;
+    if (msg != 0 && msg == toolkit_.describeMessage()) return automation::answer(automationDescription(), wParam, lParam);
     switch (msg) {
         case WM_COMMAND:
         case WM_NOTIFY:
@@ -130,6 +132,7 @@ LRESULT Form::message(UINT msg, WPARAM wParam, LPARAM lParam) {
             return result;
         }
         case WM_NCDESTROY:
+            automation::clearName(hwnd_);
             ::SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
             --toolkit_.tally().userObjects;
             result = ::DefWindowProcW(hwnd_, msg, wParam, lParam);
@@ -156,6 +159,23 @@ Widget* Form::widgetOf(HWND hwnd) const {
     if (!hwnd) return nullptr;
     const auto it = byHwnd_.find(hwnd);
     return it == byHwnd_.end() ? nullptr : it->second;
+}
+
+std::string Form::automationDescription() const {
+    automation::Writer w;
+    w.record("form").text(name_);
+    w.record("caption").text(caption_);
+    w.record("style").text(style_ == qm::ui::FormStyle::Dialog ? "dialog" : "tool");
+    w.record("outer").number(width()).number(height());
+    w.record("client").number(clientWidth_).number(clientHeight_);
+    w.record("loaded").flag(loaded_);
+    w.record("shown").flag(shown_);
+    w.record("minimized").flag(minimized_);
+    w.record("focus").text(focus_ ? focus_->widgetName() : std::string());
+    for (const auto& c : widgets_) {
+        w.record("control").text(c->widgetName()).text(c->container() ? c->container()->widgetName() : std::string());
+    }
+    return w.str();
 }
 
 // ---------------------------------------------------------------- size and caption

@@ -106,6 +106,9 @@ public:
     Button*& defaultButtonSlot() noexcept { return defaultButton_; }
     int nextId() noexcept { return ++lastId_; }
 
+    // What the form answers to automation's describe message (automation.h).
+    std::string automationDescription() const;
+
     // The dialog keys of the modal loop: true when the message was consumed.
     bool dialogKey(const MSG& msg);
 

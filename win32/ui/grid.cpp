@@ -444,4 +444,34 @@ LRESULT Grid::message(UINT msg, WPARAM wParam, LPARAM lParam) {
     return Widget::message(msg, wParam, lParam);
 }
 
+void Grid::describeOwn(automation::Writer& w) const {
+    w.record("size").integer(rows_).integer(cols_).integer(fixedRows_).integer(fixedCols_);
+    w.record("scroll").integer(topRow_).integer(leftCol_);
+    w.record("current").integer(row_).integer(col_);
+    w.record("backcolor").integer(backColor_);
+    w.record("widths");
+    for (int c = 0; c < cols_; ++c) w.number(colWidth(c));
+    if (std::any_of(rowHeights_.begin(), rowHeights_.end(), [](double h) { return h >= 0; })) {
+        w.record("heights");
+        for (int r = 0; r < rows_; ++r) w.number(rowHeight(r));
+    }
+    for (int c = 0; c < cols_; ++c) {
+        if (const auto& a = colAlign_[static_cast<size_t>(c)]) w.record("align").integer(c).integer(static_cast<int>(*a));
+        if (const auto& a = fixedAlign_[static_cast<size_t>(c)]) {
+            w.record("fixed-align").integer(c).integer(static_cast<int>(*a));
+        }
+    }
+    for (int r = 0; r < rows_; ++r) {
+        for (int c = 0; c < cols_; ++c) {
+            const Cell& x = cell(r, c);
+            w.record("cell").integer(r).integer(c).text(x.text);
+            if (x.backColor) w.integer(*x.backColor);
+        }
+    }
+    w.record("col-edges");
+    for (int left : columnEdges()) w.integer(left);
+    w.record("row-edges");
+    for (int top : rowEdges()) w.integer(top);
+}
+
 }  // namespace qm::win32::ui

@@ -57,6 +57,7 @@ public:
 
 protected:
     LRESULT message(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    void describeOwn(automation::Writer& w) const override;
 
 private:
     struct Cell {

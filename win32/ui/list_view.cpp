@@ -302,4 +302,11 @@ LRESULT ListView::message(UINT msg, WPARAM wParam, LPARAM lParam) {
     return r;
 }
 
+void ListView::describeOwn(automation::Writer& w) const {
+    for (const Column& c : columns_) w.record("column").text(c.header).number(c.width);
+    for (size_t i = 0; i < rows_.size(); ++i) {
+        if (!rows_[i].key.empty()) w.record("key").integer(static_cast<long long>(i) + 1).text(rows_[i].key);
+    }
+}
+
 }  // namespace qm::win32::ui

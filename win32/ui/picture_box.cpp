@@ -278,4 +278,27 @@ LRESULT PictureBox::message(UINT msg, WPARAM wParam, LPARAM lParam) {
     return Widget::message(msg, wParam, lParam);
 }
 
+void PictureBox::describeOwn(automation::Writer& w) const {
+    w.record("border").flag(border_);
+    if (scale_) {
+        w.record("scale").text("user").number(scale_->left).number(scale_->top).number(scale_->width).number(scale_->height);
+    } else {
+        w.record("scale").text("twips");
+    }
+    w.record("scale-size").number(scaleWidth()).number(scaleHeight());
+    w.record("inner").number(innerWidth()).number(innerHeight());
+    w.record("backcolor").integer(backColor_);
+    for (const Item& item : items_) {
+        if (const auto* t = std::get_if<Text>(&item)) {
+            w.record("text").number(t->x).number(t->y).text(t->text).text(t->font.name).number(t->font.size);
+            w.flag(t->font.bold).flag(t->font.italic).integer(t->color);
+        } else if (const auto* b = std::get_if<Box>(&item)) {
+            w.record("box").number(b->left).number(b->top).number(b->width).number(b->height).integer(b->color);
+        } else if (const auto* p = std::get_if<Picture>(&item)) {
+            w.record("picture").integer(p->picture.format).integer(static_cast<long long>(p->picture.bytes.size()));
+            w.number(p->left).number(p->top).number(p->width).number(p->height);
+        }
+    }
+}
+
 }  // namespace qm::win32::ui

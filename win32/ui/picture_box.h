@@ -45,6 +45,7 @@ public:
 
 protected:
     LRESULT message(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    void describeOwn(automation::Writer& w) const override;
     void moved() override;
 
 private:

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cwchar>
 
+#include "win32/ui/automation.h"
 #include "win32/ui/form.h"
 #include "win32/ui/widget.h"
 
@@ -62,6 +63,7 @@ Toolkit::Toolkit(OwnerWindow owner) : owner_(std::move(owner)), instance_(thisMo
     ::ReleaseDC(nullptr, screen);
     twipsPerPixelX_ = 1440.0 / dpiX;
     twipsPerPixelY_ = 1440.0 / dpiY_;
+    describeMessage_ = ::RegisterWindowMessageW(automation::kDescribeMessage);
 
     // Names of this toolkit's own: two toolkits (two connections, or tests) never share a
     // class, and each unregisters its classes when it goes, as a DLL must before unloading.

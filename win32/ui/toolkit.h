@@ -65,6 +65,9 @@ public:
     // A LOGFONT for a requested font at the screen's resolution.
     LOGFONTW logFont(const qm::ui::Font& font);
 
+    // The registered message with which the windows answer automation (automation.h).
+    UINT describeMessage() const noexcept { return describeMessage_; }
+
     const wchar_t* formClass() const noexcept { return formClass_.c_str(); }
     const wchar_t* controlClass() const noexcept { return controlClass_.c_str(); }
     HINSTANCE instance() const noexcept { return instance_; }
@@ -82,6 +85,7 @@ private:
     double twipsPerPixelX_ = 15;
     double twipsPerPixelY_ = 15;
     int dpiY_ = 96;
+    UINT describeMessage_ = 0;
     ResourceTally tally_;
     std::map<std::pair<std::string, int>, ResolvedFace> faces_;
     std::vector<Form*> shown_;

@@ -29,6 +29,22 @@ void reportSwallowed(const char* where) noexcept {
     }
 }
 
+const char* kindName(Kind kind) noexcept {
+    switch (kind) {
+        case Kind::Label: return "label";
+        case Kind::Button: return "button";
+        case Kind::CheckBox: return "checkbox";
+        case Kind::Frame: return "frame";
+        case Kind::TextBox: return "textbox";
+        case Kind::ScrollBar: return "scrollbar";
+        case Kind::ListView: return "listview";
+        case Kind::Grid: return "grid";
+        case Kind::PictureBox: return "picturebox";
+        case Kind::Image: return "image";
+    }
+    return "control";
+}
+
 Widget::Widget(Form& form, Widget* container, Kind kind, std::string name, const Bounds& bounds)
     : name_(std::move(name)), bounds_(bounds), fontSpec_(form.fontSpec()), form_(form), container_(container), kind_(kind) {}
 
@@ -59,6 +75,7 @@ void Widget::createWindow(const wchar_t* className, DWORD style, DWORD exStyle, 
             ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Widget::subclassProc)));
     }
     form_.registerWindow(hwnd_, *this);
+    automation::setName(hwnd_, name_);
     // The form model draws windowless controls (labels, images) under windowed ones, and
     // a later control over an earlier one; a new child window starts at the bottom.
     const bool windowless = kind_ == Kind::Label || kind_ == Kind::Image;
@@ -102,6 +119,7 @@ LRESULT Widget::defaultProc(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT Widget::message(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg != 0 && msg == form_.toolkit().describeMessage()) return automation::answer(automationDescription(), wParam, lParam);
     switch (msg) {
         case WM_LBUTTONDOWN:
         case WM_LBUTTONDBLCLK:
@@ -126,6 +144,7 @@ LRESULT Widget::message(UINT msg, WPARAM wParam, LPARAM lParam) {
             form_.focusArrived(*this);
             break;
         case WM_NCDESTROY: {
+            automation::clearName(hwnd_);
             const LRESULT r = defaultProc(msg, wParam, lParam);
             form_.unregisterWindow(hwnd_);
             if (original_) ::SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original_));
@@ -157,6 +176,17 @@ HBRUSH Widget::backgroundBrush(HDC dc) {
     ::SetBkColor(dc, toColorRef(back));
     ::SetTextColor(dc, ::GetSysColor(COLOR_BTNTEXT));
     return form_.brush(back);
+}
+
+std::string Widget::automationDescription() const {
+    automation::Writer w;
+    w.record("control").text(kindName(kind_)).text(name_);
+    w.record("container").text(container_ ? container_->name_ : std::string());
+    w.record("bounds").number(bounds_.left).number(bounds_.top).number(bounds_.width).number(bounds_.height);
+    w.record("tabstop").flag(tabStop_);
+    w.record("focusable").flag(focusable());
+    describeOwn(w);
+    return w.str();
 }
 
 bool Widget::usable() const {

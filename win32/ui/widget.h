@@ -12,6 +12,7 @@
 #include <utility>
 
 #include "core/ui/ui.h"
+#include "win32/ui/automation.h"
 #include "win32/ui/handles.h"
 
 namespace qm::win32::ui {
@@ -21,6 +22,9 @@ using qm::ui::Bounds;
 class Form;
 
 enum class Kind { Label, Button, CheckBox, Frame, TextBox, ScrollBar, ListView, Grid, PictureBox, Image };
+
+// The kind as automation names it ("button", "listview" ...).
+const char* kindName(Kind kind) noexcept;
 
 // Runs an event handler through a copy, so that a handler may replace itself while it runs.
 template <class Signature, class... Args>
@@ -68,6 +72,10 @@ public:
     // The window text colour and background for WM_CTLCOLOR*: the container's background.
     HBRUSH backgroundBrush(HDC dc);
 
+    // What the control answers to automation's describe message (automation.h): the
+    // records every control has, then its kind's own.
+    std::string automationDescription() const;
+
 protected:
     Widget(Form& form, Widget* container, Kind kind, std::string name, const Bounds& bounds);
 
@@ -76,6 +84,8 @@ protected:
     // Every message of the window. The default handles focus on clicks, and destruction.
     virtual LRESULT message(UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT defaultProc(UINT msg, WPARAM wParam, LPARAM lParam);
+    // The kind's own automation records.
+    virtual void describeOwn(automation::Writer&) const {}
 
     void placeWindow();  // moves the window to bounds_
     void applyShown();

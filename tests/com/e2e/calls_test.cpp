@@ -33,6 +33,7 @@ TEST(Calls, AWarmAddinNeverLooksUpANameAgain) {
     ::QueryPerformanceCounter(&start);
     Harness h;
     ::QueryPerformanceCounter(&loaded);
+    h.skipOnePointAdvice();
     h.excel.tally().resetCalls();
     ASSERT_EQ(h.connect(), S_OK);
     ::QueryPerformanceCounter(&connected);

@@ -2,6 +2,7 @@
 #include "tests/com/e2e/harness.h"
 
 #include "core/settings/settings.h"
+#include "win32/settings_registry.h"
 
 namespace qm::e2e {
 namespace {
@@ -39,8 +40,14 @@ bool removeRegistryTree(HKEY root, const std::wstring& path) {
 }
 
 Harness::Harness()
-    : user_([this](const fake::SeenDialog& d) {
+    : user_([this](const fake::SeenDialog& d) -> fake::Reply {
           dialogs_.push_back(d);
+          if (d.form) {
+              if (windowUses_.empty() || windowUses_.front().first != d.name) return fake::Reply(IDCANCEL);
+              auto controls = std::move(windowUses_.front().second);
+              windowUses_.pop_front();
+              return fake::Reply::click(std::move(controls));
+          }
           if (answers_.empty()) return defaultButton(d);
           const int button = answers_.front();
           answers_.pop_front();
@@ -76,6 +83,16 @@ HRESULT Harness::disconnect() {
     if (record) record->setConnected(false);
     user_.settle();
     return hr;
+}
+
+void Harness::useWindow(const std::string& form, std::vector<std::string> controls) {
+    user_.settle();
+    windowUses_.emplace_back(form, std::move(controls));
+}
+
+void Harness::skipOnePointAdvice() {
+    win32::RegistrySettingsStore store;
+    store.write(settings::kApp, settings::keys::OnePoint.section, settings::keys::OnePoint.name, "0");
 }
 
 bool Harness::click(const std::string& path) {

@@ -58,6 +58,11 @@ public:
 
     // The button pressed in the next message box (its default button otherwise).
     void answer(int button) { answers_.push_back(button); }
+    // The next time the add-in's window `form` takes input, the user clicks these of its
+    // controls in turn. A window with nothing to do is closed with its close box.
+    void useWindow(const std::string& form, std::vector<std::string> controls);
+    // Draw mode without the one-point advice window: the stored setting says not to show it.
+    void skipOnePointAdvice();
     // Dialogs and windows shown so far; every call first waits for the user to finish.
     const std::vector<fake::SeenDialog>& dialogs();
     // Only the message boxes among them (the add-in's own windows are closed unused).
@@ -72,6 +77,7 @@ public:
 
 private:
     std::deque<int> answers_;
+    std::deque<std::pair<std::string, std::vector<std::string>>> windowUses_;
     std::vector<fake::SeenDialog> dialogs_;
     fake::DialogWatcher user_;
 

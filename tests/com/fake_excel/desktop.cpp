@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "win32/ui/automation.h"
+
 namespace qm::fake {
 namespace {
 
@@ -78,7 +80,25 @@ BOOL CALLBACK findDialogs(HWND window, LPARAM param) {
     return TRUE;
 }
 
+struct NamedSearch {
+    std::string name;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK findNamed(HWND child, LPARAM param) {
+    auto* search = reinterpret_cast<NamedSearch*>(param);
+    if (win32::ui::automation::nameOf(child) != search->name) return TRUE;
+    search->found = child;
+    return FALSE;
+}
+
 }  // namespace
+
+HWND findNamedChild(HWND parent, const std::string& name) {
+    NamedSearch search{name, nullptr};
+    ::EnumChildWindows(parent, findNamed, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
 
 bool SeenDialog::hasButton(int id) const { return std::find(buttons.begin(), buttons.end(), id) != buttons.end(); }
 
@@ -117,6 +137,11 @@ void DialogWatcher::scan() {
     // Forget dialogs that have closed, so that a new one is never mistaken for one answered.
     std::erase_if(handled_, [&](HWND h) { return std::find(search.found.begin(), search.found.end(), h) == search.found.end(); });
     for (HWND dialog : search.found) {
+        // A form under a modal window of its own is the user's to use again once that closes.
+        if (!::IsWindowEnabled(dialog) && className(dialog) != L"#32770") {
+            handled_.erase(dialog);
+            continue;
+        }
         if (handled_.count(dialog)) continue;
         std::lock_guard<std::mutex> lock(busy_);
         answerDialog(dialog);
@@ -126,17 +151,14 @@ void DialogWatcher::scan() {
 
 void DialogWatcher::answerDialog(HWND dialog) {
     SeenDialog seen;
-    seen.title = windowText(dialog);
+    if (HWND owner = ::GetWindow(dialog, GW_OWNER)) seen.ownerName = win32::ui::automation::nameOf(owner);
     if (className(dialog) != L"#32770") {
-        seen.form = true;
-        try {
-            if (answer_) answer_(seen);
-        } catch (...) {
-        }
-        ::PostMessageW(dialog, WM_CLOSE, 0, 0);
+        answerForm(dialog, seen);
         ++answered_;
         return;
     }
+    // A dialog box's thread is inside the box's own loop: it answers WM_GETTEXT.
+    seen.title = windowText(dialog);
     HWND text = ::GetDlgItem(dialog, kMessageTextId);
     for (int id : {IDOK, IDCANCEL, IDABORT, IDRETRY, IDIGNORE, IDYES, IDNO, IDTRYAGAIN, IDCONTINUE}) {
         HWND button = ::GetDlgItem(dialog, id);
@@ -183,6 +205,37 @@ void DialogWatcher::answerDialog(HWND dialog) {
     HWND button = ::GetDlgItem(dialog, press);
     ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(press, BN_CLICKED), reinterpret_cast<LPARAM>(button));
     ++answered_;
+}
+
+void DialogWatcher::answerForm(HWND form, SeenDialog& seen) {
+    seen.form = true;
+    seen.name = win32::ui::automation::nameOf(form);
+    // Read without a message to the form's thread, which may be busy elsewhere while this
+    // one holds the lock that thread may wait for.
+    wchar_t title[256] = {};
+    seen.title = win32::toUtf8(std::wstring_view(title, static_cast<size_t>(std::max(0, ::InternalGetWindowText(form, title, 256)))));
+    Reply reply(IDCANCEL);
+    try {
+        if (answer_) reply = answer_(seen);
+    } catch (...) {
+        reply = Reply(IDCANCEL);
+    }
+    if (reply.leaveAlone) return;
+    if (reply.controls.empty()) {
+        // The close box.
+        ::PostMessageW(form, WM_SYSCOMMAND, SC_CLOSE, 0);
+        return;
+    }
+    for (const std::string& name : reply.controls) {
+        HWND control = findNamedChild(form, name);
+        if (!control) continue;
+        // A click in the middle of the control, as the mouse makes it.
+        RECT rc{};
+        ::GetClientRect(control, &rc);
+        const LPARAM at = MAKELPARAM((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
+        ::PostMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, at);
+        ::PostMessageW(control, WM_LBUTTONUP, 0, at);
+    }
 }
 
 }  // namespace qm::fake

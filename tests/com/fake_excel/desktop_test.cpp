@@ -9,6 +9,7 @@
 
 #include "tests/com/fake_excel/desktop.h"
 #include "tests/com/fake_excel/system_calls.h"
+#include "win32/ui/automation.h"
 
 #include <commdlg.h>
 #include <shellapi.h>
@@ -95,7 +96,7 @@ TEST(DialogWatcher, ClosesAWindowOfTheProgramThatIsNotADialog) {
     HWND window = ::CreateWindowExW(0, L"STATIC", L"A form", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100, nullptr,
                                     nullptr, ::GetModuleHandleW(nullptr), nullptr);
     ASSERT_TRUE(window);
-    // The window's own loop, as a modal form runs one: WM_CLOSE destroys it.
+    // The window's own loop, as a modal form runs one: its close box destroys it.
     MSG msg;
     const DWORD start = ::GetTickCount();
     while (::IsWindow(window) && ::GetTickCount() - start < 5000) {
@@ -111,6 +112,91 @@ TEST(DialogWatcher, ClosesAWindowOfTheProgramThatIsNotADialog) {
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_TRUE(seen[0].form);
     EXPECT_EQ(seen[0].title, "A form");
+}
+
+// A form with two named buttons that notes the buttons clicked, in order.
+class NamedForm {
+public:
+    NamedForm() {
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = proc;
+        wc.hInstance = ::GetModuleHandleW(nullptr);
+        wc.lpszClassName = L"QuillmarkTestNamedForm";
+        ::RegisterClassW(&wc);
+        form = ::CreateWindowExW(0, wc.lpszClassName, L"Named", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200, nullptr,
+                                 nullptr, wc.hInstance, nullptr);
+        ::SetWindowLongPtrW(form, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+        win32::ui::automation::setName(form, "frmNamed");
+        for (int i = 0; i < 2; ++i) {
+            HWND button = ::CreateWindowExW(0, L"BUTTON", L"b", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 10 + 100 * i, 10, 80, 30,
+                                            form, reinterpret_cast<HMENU>(static_cast<INT_PTR>(100 + i)), wc.hInstance, nullptr);
+            win32::ui::automation::setName(button, i == 0 ? "cmdFirst" : "cmdSecond");
+            buttons.push_back(button);
+        }
+        // Shown once complete, as a form is.
+        ::ShowWindow(form, SW_SHOW);
+    }
+    ~NamedForm() {
+        for (HWND b : buttons) win32::ui::automation::clearName(b);
+        win32::ui::automation::clearName(form);
+        ::DestroyWindow(form);
+    }
+    // Runs the window's messages until `done` or the time has passed.
+    template <class Done>
+    bool pumpUntil(Done done, DWORD ms = 5000) {
+        const DWORD start = ::GetTickCount();
+        MSG msg;
+        while (!done() && ::GetTickCount() - start < ms) {
+            if (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+                ::DispatchMessageW(&msg);
+            } else {
+                ::Sleep(1);
+            }
+        }
+        return done();
+    }
+
+    HWND form = nullptr;
+    std::vector<HWND> buttons;
+    std::vector<int> clicked;
+
+private:
+    static LRESULT CALLBACK proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+        auto* self = reinterpret_cast<NamedForm*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+        if (self && msg == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) self->clicked.push_back(LOWORD(wParam));
+        return ::DefWindowProcW(hwnd, msg, wParam, lParam);
+    }
+};
+
+TEST(DialogWatcher, ClicksAFormsNamedControlsInTurnAndOffersItAgainOnceItTakesInputAgain) {
+    if (!canShowWindows()) GTEST_SKIP() << "no display driver: windows cannot be shown here";
+    std::vector<SeenDialog> seen;
+    DialogWatcher user([&](const SeenDialog& d) {
+        seen.push_back(d);
+        return seen.size() == 1 ? Reply::click({"cmdSecond", "cmdMissing", "cmdFirst"}) : Reply::leave();
+    });
+    NamedForm f;
+    ASSERT_TRUE(f.pumpUntil([&] { return f.clicked.size() == 2; }));
+    EXPECT_EQ(f.clicked, (std::vector<int>{101, 100}));
+    user.settle();
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_TRUE(seen[0].form);
+    EXPECT_EQ(seen[0].name, "frmNamed");
+    EXPECT_EQ(seen[0].title, "Named");
+
+    // Under a modal window of its own (disabled), then taking input again: offered again,
+    // and this time left alone.
+    ::EnableWindow(f.form, FALSE);
+    ::Sleep(50);
+    ::EnableWindow(f.form, TRUE);
+    ASSERT_TRUE(f.pumpUntil([&] {
+        user.settle();
+        return seen.size() == 2;
+    }));
+    f.pumpUntil([] { return false; }, 300);  // nothing more happens to it
+    EXPECT_TRUE(::IsWindow(f.form));
+    EXPECT_EQ(f.clicked.size(), 2u);
+    EXPECT_EQ(seen.size(), 2u);
 }
 
 class SystemCallRecorderTest : public ::testing::Test {

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Lets the test prefix's Windows programs show windows without an X display: with no
-# DISPLAY, Wine's null display driver. Message boxes of the add-in DLL must exist for the
-# tests to answer them as a user would. Wine's desktop process picks its driver when it
-# starts, so the prefix is restarted when the setting changes.
+# DISPLAY, Wine's null display driver; and gives their frames Windows XP's sizes.
+# Message boxes and windows of the add-in DLL must exist for the tests to answer them as
+# a user would. Wine's desktop process picks its driver when it starts, so the prefix is
+# restarted when the driver setting changes.
 # Usage: wine-display.sh <prefix script>, with WINEPREFIX set (WINE, WINESERVER optional).
 set -euo pipefail
 
@@ -11,6 +12,12 @@ prefix_script=${1:?usage: wine-display.sh <wine-prefix.sh>}
 WINE=${WINE:-wine}
 WINESERVER=${WINESERVER:-wineserver}
 export WINEPREFIX WINEDEBUG=-all
+
+# The frames of Windows XP's default theme (a caption of 26 pixels, a tool window's of
+# 19): the add-in's windows are laid out for those, and the scenarios check their sizes.
+metrics='HKCU\Control Panel\Desktop\WindowMetrics'
+"$WINE" reg add "$metrics" /v CaptionHeight /d 25 /f </dev/null >/dev/null 2>&1
+"$WINE" reg add "$metrics" /v SmCaptionHeight /d 18 /f </dev/null >/dev/null 2>&1
 
 if [[ -n ${DISPLAY:-} ]]; then
   exit 0
