@@ -10,10 +10,10 @@
 #include "core/settings/settings.h"
 #include "core/text/strings.h"
 #include "sim/sim_host.h"
-#include "tests/com/fake_excel/addin_host.h"
-#include "tests/com/fake_excel/desktop.h"
-#include "tests/com/fake_excel/fake_excel.h"
-#include "tests/com/fake_excel/system_calls.h"
+#include "sim/com/addin_host.h"
+#include "sim/com/desktop.h"
+#include "sim/com/fake_excel.h"
+#include "sim/com/system_calls.h"
 
 namespace qm::cli {
 namespace {

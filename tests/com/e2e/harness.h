@@ -11,10 +11,10 @@
 #include <vector>
 
 #include "sim/addin.h"
-#include "tests/com/fake_excel/addin_host.h"
-#include "tests/com/fake_excel/desktop.h"
-#include "tests/com/fake_excel/fake_excel.h"
-#include "tests/com/fake_excel/system_calls.h"
+#include "sim/com/addin_host.h"
+#include "sim/com/desktop.h"
+#include "sim/com/fake_excel.h"
+#include "sim/com/system_calls.h"
 #include "win32/clipboard.h"
 
 namespace qm::e2e {

@@ -3,7 +3,7 @@
 
 #include <objbase.h>
 
-#include "tests/com/fake_excel/addin_host.h"
+#include "sim/com/addin_host.h"
 
 namespace qm::e2e {
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "tests/com/e2e/registry.h"
-#include "tests/com/fake_excel/addin_host.h"
+#include "sim/com/addin_host.h"
 
 int main(int argc, char** argv) {
     const std::string mode = argc > 1 ? argv[1] : "";

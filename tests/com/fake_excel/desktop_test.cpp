@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "tests/com/fake_excel/desktop.h"
-#include "tests/com/fake_excel/system_calls.h"
+#include "sim/com/desktop.h"
+#include "sim/com/system_calls.h"
 #include "win32/ui/automation.h"
 
 #include <commdlg.h>

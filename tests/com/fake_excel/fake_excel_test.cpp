@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "sim/addin.h"
-#include "tests/com/fake_excel/fake_excel.h"
-#include "tests/com/fake_excel/objects.h"
+#include "sim/com/fake_excel.h"
+#include "sim/com/objects.h"
 
 namespace qm::fake {
 namespace {

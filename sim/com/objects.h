@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "core/host/host.h"
-#include "tests/com/fake_excel/dispatch.h"
+#include "sim/com/dispatch.h"
 
 namespace qm::sim {
 class SimAddIn;

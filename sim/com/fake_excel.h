@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "sim/sim_host.h"
-#include "tests/com/fake_excel/com_util.h"
-#include "tests/com/fake_excel/dispatch.h"
-#include "tests/com/fake_excel/tally.h"
+#include "sim/com/com_util.h"
+#include "sim/com/dispatch.h"
+#include "sim/com/tally.h"
 
 namespace qm::fake {
 

@@ -1,7 +1,7 @@
 // The spreadsheet side of the fake Excel: Application (with AppEvents), Workbook, Sheets,
 // Worksheet and Chart, Range, Window, the late-bound Selection and the AddIn record.
 #include "sim/addin.h"
-#include "tests/com/fake_excel/objects.h"
+#include "sim/com/objects.h"
 
 namespace qm::fake {
 namespace {

@@ -1,5 +1,5 @@
 // Finding, reading and answering the dialog boxes of this process.
-#include "tests/com/fake_excel/desktop.h"
+#include "sim/com/desktop.h"
 
 #include <algorithm>
 

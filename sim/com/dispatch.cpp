@@ -1,5 +1,5 @@
 // IDispatch, type names and connection points of the fake Excel's objects.
-#include "tests/com/fake_excel/dispatch.h"
+#include "sim/com/dispatch.h"
 
 #include <exception>
 

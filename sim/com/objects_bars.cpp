@@ -1,7 +1,7 @@
 // The command bars of the fake Excel: CommandBars (with CommandBarsEvents), CommandBar,
 // CommandBarControls, and the controls (button, popup, combo box) with the Click event.
 #include "sim/sim_host.h"
-#include "tests/com/fake_excel/objects.h"
+#include "sim/com/objects.h"
 
 namespace qm::fake {
 namespace {

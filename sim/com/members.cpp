@@ -1,5 +1,5 @@
 // Member names and DISPIDs of the fake Excel.
-#include "tests/com/fake_excel/members.h"
+#include "sim/com/members.h"
 
 #include <array>
 #include <cwctype>

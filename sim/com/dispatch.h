@@ -11,10 +11,10 @@
 #include <vector>
 
 #include "core/host/host.h"
-#include "tests/com/fake_excel/call.h"
-#include "tests/com/fake_excel/com_util.h"
-#include "tests/com/fake_excel/members.h"
-#include "tests/com/fake_excel/tally.h"
+#include "sim/com/call.h"
+#include "sim/com/com_util.h"
+#include "sim/com/members.h"
+#include "sim/com/tally.h"
 
 namespace qm::sim {
 class SimHost;

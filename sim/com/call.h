@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "tests/com/fake_excel/com_util.h"
+#include "sim/com/com_util.h"
 
 namespace qm::fake {
 

@@ -1,7 +1,7 @@
 // The drawing layer of the fake Excel: Shapes, Shape and ShapeRange, the ThreeD, Shadow,
 // Fill and Line formats, and the nodes of a freeform.
 #include "core/host/constants.h"
-#include "tests/com/fake_excel/objects.h"
+#include "sim/com/objects.h"
 
 #include <vector>
 

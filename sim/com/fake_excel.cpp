@@ -1,7 +1,7 @@
 // The fake Excel's entry points.
-#include "tests/com/fake_excel/fake_excel.h"
+#include "sim/com/fake_excel.h"
 
-#include "tests/com/fake_excel/objects.h"
+#include "sim/com/objects.h"
 
 namespace qm::fake {
 

@@ -1,5 +1,5 @@
 // Loading the add-in DLL and calling its connection events as Excel does.
-#include "tests/com/fake_excel/addin_host.h"
+#include "sim/com/addin_host.h"
 
 #include <stdexcept>
 

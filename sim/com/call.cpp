@@ -1,5 +1,5 @@
 // Arguments and results of one Invoke on the fake Excel.
-#include "tests/com/fake_excel/call.h"
+#include "sim/com/call.h"
 
 namespace qm::fake {
 

@@ -1,5 +1,5 @@
 // Import address table patches with recorders that forward to the system.
-#include "tests/com/fake_excel/system_calls.h"
+#include "sim/com/system_calls.h"
 
 #include <cstring>
 #include <stdexcept>

@@ -6,8 +6,8 @@
 #include <memory>
 #include <string>
 
-#include "tests/com/fake_excel/com_util.h"
-#include "tests/com/fake_excel/fake_excel.h"
+#include "sim/com/com_util.h"
+#include "sim/com/fake_excel.h"
 
 namespace qm::fake {
 
