@@ -45,13 +45,13 @@ std::vector<std::wstring> linesOf(const std::wstring& text) {
 
 }  // namespace
 
-Form::Form(Toolkit& toolkit, const qm::ui::FormSpec& spec)
+Form::Form(Toolkit& toolkit, const qm::ui::FormSpec& layout)
     : toolkit_(toolkit),
-      name_(spec.name),
-      style_(spec.style),
-      fontSpec_(spec.font),
-      clientWidth_(std::max(0.0, spec.clientWidth)),
-      clientHeight_(std::max(0.0, spec.clientHeight)) {
+      name_(layout.name),
+      style_(layout.style),
+      fontSpec_(layout.font),
+      clientWidth_(std::max(0.0, layout.clientWidth)),
+      clientHeight_(std::max(0.0, layout.clientHeight)) {
     DWORD ws = 0, ex = 0;
     stylesFor(style_, ws, ex);
     RECT r{0, 0, toolkit_.pixelsX(clientWidth_), toolkit_.pixelsY(clientHeight_)};

@@ -25,7 +25,7 @@ class Form final : public qm::ui::Form {
 public:
     // The toolkit must outlive the form. A form must not be destroyed from its own event
     // handlers.
-    Form(Toolkit& toolkit, const qm::ui::FormSpec& spec);
+    Form(Toolkit& toolkit, const qm::ui::FormSpec& layout);
     ~Form() override;
     Form(const Form&) = delete;
     Form& operator=(const Form&) = delete;

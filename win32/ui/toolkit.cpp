@@ -89,10 +89,10 @@ Toolkit::~Toolkit() {
     ::UnregisterClassW(controlClass_.c_str(), instance_);
 }
 
-std::unique_ptr<qm::ui::Form> Toolkit::createForm(const FormSpec& spec) { return makeForm(spec); }
+std::unique_ptr<qm::ui::Form> Toolkit::createForm(const FormSpec& layout) { return makeForm(layout); }
 
-std::unique_ptr<Form> Toolkit::makeForm(const FormSpec& spec) {
-    auto form = std::make_unique<Form>(*this, spec);
+std::unique_ptr<Form> Toolkit::makeForm(const FormSpec& layout) {
+    auto form = std::make_unique<Form>(*this, layout);
     forms_.push_back(form.get());
     return form;
 }

@@ -36,8 +36,8 @@ public:
     Toolkit(const Toolkit&) = delete;
     Toolkit& operator=(const Toolkit&) = delete;
 
-    std::unique_ptr<qm::ui::Form> createForm(const FormSpec& spec) override;
-    std::unique_ptr<Form> makeForm(const FormSpec& spec);
+    std::unique_ptr<qm::ui::Form> createForm(const FormSpec& layout) override;
+    std::unique_ptr<Form> makeForm(const FormSpec& layout);
 
     // The innermost window shown modally, or null: message boxes and common dialogs
     // opened while it is shown must belong to it, or the user could still click it.
