@@ -9,9 +9,9 @@
 
 #include "sim/addin.h"
 #include "sim/sim_host.h"
-#include "tests/com/fake_excel/addin_host.h"
-#include "tests/com/fake_excel/desktop.h"
-#include "tests/com/fake_excel/fake_excel.h"
+#include "sim/com/addin_host.h"
+#include "sim/com/desktop.h"
+#include "sim/com/fake_excel.h"
 #include "tests/installer/machine_state.h"
 #include "tests/installer/setup_driver.h"
 
