@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "cli/session.h"
+#include "cli/window_words.h"
 #include "core/host/constants.h"
 #include "core/picture/bmp.h"
 #include "core/text/number.h"
@@ -16,7 +17,7 @@ sim::ControlNodePtr findControlArg(Session& s, Args& a);
 
 namespace {
 
-std::string boolWord(bool v) { return v ? "True" : "False"; }
+using words::boolWord;
 
 std::string number(double v) {
     if (v == std::floor(v) && std::fabs(v) < 1e15) return std::to_string(static_cast<long long>(v));

@@ -1,15 +1,18 @@
 // Scenario commands that act on the add-in's open window as its user would (click, type,
 // press keys, spin, tick rows, edit grid cells, resize, drag splitters, close) and check or
 // dump what it shows. They act on the innermost window shown.
-#include <cmath>
 #include <fstream>
 
 #include "cli/session.h"
+#include "cli/window_words.h"
 #include "core/text/number.h"
 #include "core/text/strings.h"
 #include "core/ui/headless/headless.h"
 
 namespace qm::cli {
+
+using namespace words;
+
 namespace {
 
 namespace hl = ui::headless;
@@ -31,36 +34,10 @@ T& control(Session& s, Args& a, const char* kind) {
     return *typed;
 }
 
-void require(bool done, const std::string& what) {
-    if (!done) throw CheckFailed(what + " could not be done", "the control to take the action", "hidden, disabled or refused");
-}
-
-int keyCode(const std::string& word) {
-    const std::string w = text::upperAscii(word);
-    if (w == "ENTER") return ui::key::kEnter;
-    if (w == "ESCAPE" || w == "ESC") return ui::key::kEscape;
-    if (w == "BACKSPACE") return ui::key::kBackspace;
-    if (w == "TAB") return 9;
-    if (w == "SPACE") return ' ';
-    if (word.size() == 1) return static_cast<unsigned char>(word[0]);
-    throw ScriptError("unknown key \"" + word + "\"");
-}
-
-std::string boolWord(bool v) { return v ? "True" : "False"; }
-
-std::string num(double v) { return text::shortestText(std::round(v * 100) / 100); }
-
 // A property of a control as a script checks it.
 std::string property(Session& s, ui::Control& c, const std::string& prop, Args& a) {
     const std::string p = text::upperAscii(prop);
-    if (p == "VISIBLE") return boolWord(c.visible());
-    if (p == "ENABLED") return boolWord(c.enabled());
-    if (p == "LEFT") return num(c.left());
-    if (p == "TOP") return num(c.top());
-    if (p == "WIDTH") return num(c.width());
-    if (p == "HEIGHT") return num(c.height());
-    if (p == "FOCUS") return boolWord(c.hasFocus());
-    if (p == "TABSTOP") return boolWord(c.tabStop());
+    if (auto v = commonProperty(p, {c.visible(), c.enabled(), c.hasFocus(), c.tabStop(), c.bounds()})) return *v;
     if (auto* l = dynamic_cast<ui::Label*>(&c)) {
         if (p == "CAPTION") return l->caption();
         if (p == "FORECOLOR") return std::to_string(l->foreColor());
@@ -86,21 +63,9 @@ std::string property(Session& s, ui::Control& c, const std::string& prop, Args& 
         if (p == "VALUE") return std::to_string(v->value());
     }
     if (auto* l = dynamic_cast<ui::ListView*>(&c)) {
-        if (p == "COUNT") return std::to_string(l->count());
-        if (p == "SELECTED") {
-            auto r = l->selectedRow();
-            return r ? std::to_string(*r) : "none";
-        }
-        if (p == "ROWS") {
-            std::vector<std::string> rows;
-            for (int r = 1; r <= l->count(); ++r) rows.push_back((l->checked(r) ? "[x] " : "[ ] ") + l->itemText(r));
-            return text::join(rows, " | ");
-        }
-        if (p == "ROW") {
-            const int r = a.nextInt("row");
-            if (r < 1 || r > l->count()) return "none";
-            return (l->checked(r) ? "[x] " : "[ ] ") + l->itemText(r);
-        }
+        const ListRows rows{l->count(), l->selectedRow(), [l](int r) { return l->checked(r); },
+                            [l](int r) { return l->itemText(r); }};
+        if (auto v = listProperty(p, rows, a)) return *v;
         if (p == "COLUMN-WIDTH") return num(l->columnWidth(a.nextInt("column")));
     }
     if (auto* g = dynamic_cast<ui::Grid*>(&c)) {
@@ -196,12 +161,9 @@ void registerWindowCommands(Session& session) {
     // window spin <scroll bar> up|down [times]
     session.registerCommand("window spin", [](Session& s, Args& a) {
         hl::ScrollBar& bar = control<hl::ScrollBar>(s, a, "scroll bar");
-        const bool up = a.accept("up");
-        if (!up && !a.accept("down")) throw ScriptError("spin up or down");
-        const auto count = a.nextIf();
-        const int times = count ? static_cast<int>(text::val(*count)) : 1;
+        const Spin spin = spinWords(a);
         a.done();
-        for (int i = 0; i < times; ++i) require(bar.userClickArrow(up), "clicking an arrow of " + bar.name());
+        for (int i = 0; i < spin.times; ++i) require(bar.userClickArrow(spin.up), "clicking an arrow of " + bar.name());
     });
     // window row <list view> <row>: a click on the row
     session.registerCommand("window row", [](Session& s, Args& a) {
@@ -317,8 +279,8 @@ void registerWindowCommands(Session& session) {
         const double w = a.nextNumber("width");
         const double h = a.nextNumber("height");
         a.done();
-        const std::string want = num(w) + " x " + num(h);
-        const std::string found = num(form.width()) + " x " + num(form.height());
+        const std::string want = sizeText(w, h);
+        const std::string found = sizeText(form.width(), form.height());
         if (want != found) throw CheckFailed("window size", want, found);
     });
     session.registerCommand("expect client-size", [](Session& s, Args& a) {
@@ -326,8 +288,8 @@ void registerWindowCommands(Session& session) {
         const double w = a.nextNumber("width");
         const double h = a.nextNumber("height");
         a.done();
-        const std::string want = num(w) + " x " + num(h);
-        const std::string found = num(form.scaleWidth()) + " x " + num(form.scaleHeight());
+        const std::string want = sizeText(w, h);
+        const std::string found = sizeText(form.scaleWidth(), form.scaleHeight());
         if (want != found) throw CheckFailed("client size", want, found);
     });
     session.registerCommand("expect no-window", [](Session& s, Args& a) {

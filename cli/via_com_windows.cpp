@@ -2,15 +2,19 @@
 // on and reading the add-in DLL's real windows.
 #include "cli/via_com_windows.h"
 
-#include <cmath>
 #include <fstream>
 #include <iterator>
 
 #include "cli/session.h"
+#include "cli/window_words.h"
 #include "core/text/number.h"
 #include "core/text/strings.h"
+#include "core/ui/draw_scale.h"
 
 namespace qm::cli {
+
+using namespace words;
+
 namespace {
 
 constexpr UINT_PTR kTimer = 1;
@@ -18,25 +22,6 @@ constexpr UINT kTickMs = 10;
 // A window asked to close after a failure is asked again after this many ticks.
 constexpr int kCloseAgainTicks = 50;
 constexpr int kDragMoves = 4;
-
-void require(bool done, const std::string& what) {
-    if (!done) throw CheckFailed(what + " could not be done", "the control to take the action", "hidden, disabled or refused");
-}
-
-int keyCode(const std::string& word) {
-    const std::string w = text::upperAscii(word);
-    if (w == "ENTER") return ui::key::kEnter;
-    if (w == "ESCAPE" || w == "ESC") return ui::key::kEscape;
-    if (w == "BACKSPACE") return ui::key::kBackspace;
-    if (w == "TAB") return 9;
-    if (w == "SPACE") return ' ';
-    if (word.size() == 1) return static_cast<unsigned char>(word[0]);
-    throw ScriptError("unknown key \"" + word + "\"");
-}
-
-std::string boolWord(bool v) { return v ? "True" : "False"; }
-
-std::string num(double v) { return text::shortestText(std::round(v * 100) / 100); }
 
 std::string colorText(const w32::Description& d, const std::string& key) {
     return std::to_string(static_cast<uint32_t>(d.number(key)));
@@ -137,14 +122,7 @@ std::string ComWindows::property(const w32::ControlView& c, const std::string& p
     const std::string p = text::upperAscii(prop);
     const w32::Description& d = c.about;
     const w32::Windows& w = windows_;
-    if (p == "VISIBLE") return boolWord(c.visible);
-    if (p == "ENABLED") return boolWord(c.enabled);
-    if (p == "LEFT") return num(c.bounds.left);
-    if (p == "TOP") return num(c.bounds.top);
-    if (p == "WIDTH") return num(c.bounds.width);
-    if (p == "HEIGHT") return num(c.bounds.height);
-    if (p == "FOCUS") return boolWord(c.focus);
-    if (p == "TABSTOP") return boolWord(d.flag("tabstop"));
+    if (auto v = commonProperty(p, {c.visible, c.enabled, c.focus, d.flag("tabstop"), c.bounds})) return *v;
     const bool captioned = c.kind == "label" || c.kind == "button" || c.kind == "checkbox" || c.kind == "frame";
     if (captioned && p == "CAPTION") return w32::Windows::windowText(c.hwnd);
     if (c.kind == "label" && p == "FORECOLOR") return colorText(d, "forecolor");
@@ -160,22 +138,9 @@ std::string ComWindows::property(const w32::ControlView& c, const std::string& p
     }
     if (c.kind == "scrollbar" && p == "VALUE") return std::to_string(w.scrollValue(c));
     if (c.kind == "listview") {
-        const int count = w.listCount(c);
-        const auto rowText = [&](int r) { return (w.listChecked(c, r) ? "[x] " : "[ ] ") + w.listText(c, r); };
-        if (p == "COUNT") return std::to_string(count);
-        if (p == "SELECTED") {
-            const auto r = w.listSelected(c);
-            return r ? std::to_string(*r) : "none";
-        }
-        if (p == "ROWS") {
-            std::vector<std::string> rows;
-            for (int r = 1; r <= count; ++r) rows.push_back(rowText(r));
-            return text::join(rows, " | ");
-        }
-        if (p == "ROW") {
-            const int r = a.nextInt("row");
-            return r < 1 || r > count ? "none" : rowText(r);
-        }
+        const ListRows rows{w.listCount(c), w.listSelected(c), [&](int r) { return w.listChecked(c, r); },
+                            [&](int r) { return w.listText(c, r); }};
+        if (auto v = listProperty(p, rows, a)) return *v;
         if (p == "COLUMN-WIDTH") {
             const int column = a.nextInt("column");
             const auto columns = d.all("column");
@@ -229,17 +194,15 @@ std::string ComWindows::property(const w32::ControlView& c, const std::string& p
             // One drawn item in the box's current scale, as the headless box gives it.
             const int i = a.nextInt("item number");
             if (i < 1 || i > static_cast<int>(items.size())) return "none";
-            const w32::Record* scale = d.find("scale");
-            const bool user = scale && scale->size() > 1 && (*scale)[1] == "user";
+            // The box's scale as its record gives it (the DLL refused a zero-sized one).
+            ui::DrawScale scale;
+            if (const w32::Record* user = d.find("scale"); user && user->size() > 1 && (*user)[1] == "user") {
+                const auto g = [&](size_t n) { return w32::numberField(*user, n); };
+                scale.setUser(c.name, g(2), g(3), g(4), g(5));
+            }
             const double innerW = d.number("inner", 1), innerH = d.number("inner", 2);
-            const auto x = [&](double twips) {
-                if (!user) return num(twips);
-                return num(innerW > 0 ? twips * std::fabs(w32::numberField(*scale, 4)) / innerW : 0);
-            };
-            const auto y = [&](double twips) {
-                if (!user) return num(twips);
-                return num(innerH > 0 ? twips * std::fabs(w32::numberField(*scale, 5)) / innerH : 0);
-            };
+            const auto x = [&](double twips) { return num(scale.lengthFromTwipsX(twips, innerW)); };
+            const auto y = [&](double twips) { return num(scale.lengthFromTwipsY(twips, innerH)); };
             const w32::Record& r = *items[static_cast<size_t>(i - 1)];
             const auto f = [&](size_t n) { return w32::numberField(r, n); };
             if (r[0] == "text") return "text \"" + r[3] + "\" " + x(f(1)) + "," + y(f(2));
@@ -302,15 +265,12 @@ void ComWindows::registerCommands() {
     session.registerCommand("window spin", [this](Session&, Args& a) {
         const HWND form = activeForm();
         const auto bar = control(form, a.next("scroll bar name"), "scrollbar", "scroll bar");
-        const bool up = a.accept("up");
-        if (!up && !a.accept("down")) throw ScriptError("spin up or down");
-        const auto count = a.nextIf();
-        const int times = count ? static_cast<int>(text::val(*count)) : 1;
+        const Spin spin = spinWords(a);
         a.done();
         require(windows_.usable(bar.hwnd), "clicking an arrow of " + bar.name);
         std::vector<w32::Step> steps;
-        for (int i = 0; i < times; ++i) {
-            for (w32::Step& s : windows_.spin(bar, up)) steps.push_back(std::move(s));
+        for (int i = 0; i < spin.times; ++i) {
+            for (w32::Step& s : windows_.spin(bar, spin.up)) steps.push_back(std::move(s));
         }
         start(form, std::move(steps));
     });
@@ -435,8 +395,8 @@ void ComWindows::registerCommands() {
             const double w = a.nextNumber("width");
             const double h = a.nextNumber("height");
             a.done();
-            const std::string want = num(w) + " x " + num(h);
-            const std::string found = outer ? num(f.width) + " x " + num(f.height) : num(f.clientWidth) + " x " + num(f.clientHeight);
+            const std::string want = sizeText(w, h);
+            const std::string found = outer ? sizeText(f.width, f.height) : sizeText(f.clientWidth, f.clientHeight);
             if (want != found) throw CheckFailed(outer ? "window size" : "client size", want, found);
         });
     }

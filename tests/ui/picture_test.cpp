@@ -4,6 +4,7 @@
 #include <map>
 #include <vector>
 
+#include "core/ui/draw_scale.h"
 #include "core/ui/headless/metrics.h"
 #include "tests/ui/window.h"
 
@@ -184,6 +185,20 @@ TEST(PictureBox, UserScaleConvertsDrawingToTwipsInsideTheBorder) {
     EXPECT_EQ(pic.scaleWidth(), 1000);
     pic.clear();
     EXPECT_TRUE(pic.displayList().empty());
+}
+
+TEST(DrawScale, LengthsAreSizesAndAnEmptyAreaHasNone) {
+    DrawScale scale;
+    EXPECT_EQ(scale.lengthFromTwipsX(-300, 0), -300);  // twips pass through as they are
+    scale.setUser("picPreview", 0, 50, 100, -50);
+    EXPECT_DOUBLE_EQ(scale.lengthFromTwipsY(250, 500), 25);
+    EXPECT_DOUBLE_EQ(scale.toTwipsY(25, 500), 250);
+    EXPECT_EQ(scale.lengthFromTwipsX(250, 0), 0);
+    EXPECT_EQ(scale.width(1000), 100);
+    EXPECT_EQ(errorNumberOf([&] { scale.setUser("picPreview", 0, 0, 10, 0); }), 380);
+    EXPECT_EQ(scale.height(500), -50);  // the refused scale changed nothing
+    scale.setTwips();
+    EXPECT_EQ(scale.height(500), 500);
 }
 
 TEST(PictureBox, SvgIsWellFormedAndCarriesTheDisplayList) {

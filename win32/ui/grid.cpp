@@ -1,12 +1,11 @@
-// The Win32 flex grid: the same cells, sizes and scrolling as the form model's grid,
-// drawn by this window.
+// The Win32 flex grid: the grid's data (GridModel) drawn by this window, with its scroll
+// bars, clicks and keys.
 #include "win32/ui/grid.h"
 
 #include <windowsx.h>
 
 #include <algorithm>
 
-#include "core/host/error.h"
 #include "win32/ui/form.h"
 #include "win32/ui/toolkit.h"
 
@@ -14,176 +13,80 @@ namespace qm::win32::ui {
 
 namespace {
 
-constexpr int32_t kSubscriptOutOfRange = 381;
-constexpr int32_t kInvalidPropertyValue = 380;
 constexpr COLORREF kGridLines = RGB(192, 192, 192);
 constexpr int kCellPadding = 3;
-
-int clampScrolled(int v, int fixed, int count) {
-    if (count <= fixed) return std::max(count - 1, 0);
-    return std::clamp(v, fixed, count - 1);
-}
 
 }  // namespace
 
 Grid::Grid(Form& form, Widget* container, std::string name, const Bounds& b)
-    : ControlBase(form, container, Kind::Grid, std::move(name), b) {
+    : ControlBase(form, container, Kind::Grid, std::move(name), b), model_(name_) {
     createWindow(form.toolkit().controlClass(), WS_VSCROLL | WS_HSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE, L"");
-    // The flex grid's defaults: two rows and two columns, one of each fixed.
-    resize(2, 2);
-    setFixed(1, 1);
-    setCurrentCell(1, 1);
-}
-
-void Grid::check(int row, int col) const {
-    if (row < 0 || row >= rows_ || col < 0 || col >= cols_) {
-        throw qm::host::HostError(kSubscriptOutOfRange, "Subscript out of range (" + name_ + " cell " + std::to_string(row) +
-                                                            "," + std::to_string(col) + ")");
-    }
-}
-
-void Grid::resize(int rows, int cols) {
-    if (cols == cols_) {
-        cells_.resize(static_cast<size_t>(rows) * static_cast<size_t>(cols));
-    } else {
-        std::vector<Cell> cells(static_cast<size_t>(rows) * static_cast<size_t>(cols));
-        for (int r = 0; r < std::min(rows, rows_); ++r) {
-            for (int c = 0; c < std::min(cols, cols_); ++c) {
-                cells[static_cast<size_t>(r) * static_cast<size_t>(cols) + static_cast<size_t>(c)] = std::move(cell(r, c));
-            }
-        }
-        cells_ = std::move(cells);
-    }
-    rows_ = rows;
-    cols_ = cols;
-    colWidths_.resize(static_cast<size_t>(cols), -1);
-    rowHeights_.resize(static_cast<size_t>(rows), -1);
-    colAlign_.resize(static_cast<size_t>(cols));
-    fixedAlign_.resize(static_cast<size_t>(cols));
-    fixedRows_ = std::min(fixedRows_, rows);
-    fixedCols_ = std::min(fixedCols_, cols);
-    keepInside();
+    // The model starts with the flex grid's defaults; the new window shows them.
     changed();
-}
-
-void Grid::keepInside() {
-    topRow_ = clampScrolled(topRow_, fixedRows_, rows_);
-    leftCol_ = clampScrolled(leftCol_, fixedCols_, cols_);
-    row_ = std::clamp(row_, 0, std::max(rows_ - 1, 0));
-    col_ = std::clamp(col_, 0, std::max(cols_ - 1, 0));
 }
 
 void Grid::setRows(int n) {
-    if (n < 0) throw qm::host::HostError(kInvalidPropertyValue, "Invalid property value (" + name_ + ".Rows)");
-    resize(n, cols_);
-}
-
-void Grid::setCols(int n) {
-    if (n < 0) throw qm::host::HostError(kInvalidPropertyValue, "Invalid property value (" + name_ + ".Cols)");
-    resize(rows_, n);
-}
-
-void Grid::setFixed(int rows, int cols) {
-    if (rows < 0 || cols < 0 || rows > rows_ || cols > cols_) {
-        throw qm::host::HostError(kInvalidPropertyValue, "Invalid property value (" + name_ + " fixed rows/cols)");
-    }
-    fixedRows_ = rows;
-    fixedCols_ = cols;
-    keepInside();
+    model_.setRows(n);
     changed();
 }
 
-std::string Grid::textMatrix(int row, int col) const {
-    check(row, col);
-    return cell(row, col).text;
+void Grid::setCols(int n) {
+    model_.setCols(n);
+    changed();
+}
+
+void Grid::setFixed(int rows, int cols) {
+    model_.setFixed(rows, cols);
+    changed();
 }
 
 void Grid::setTextMatrix(int row, int col, const std::string& text) {
-    check(row, col);
-    cell(row, col).text = text;
+    model_.setTextMatrix(row, col, text);
     changed();
 }
 
 void Grid::clearTexts() {
-    for (Cell& c : cells_) c.text.clear();
+    model_.clearTexts();
     changed();
-}
-
-double Grid::colWidth(int col) const {
-    check(0, col);
-    const double w = colWidths_[static_cast<size_t>(col)];
-    return w < 0 ? kDefaultColWidth : w;
 }
 
 void Grid::setColWidth(int col, double width) {
-    check(0, col);
-    colWidths_[static_cast<size_t>(col)] = width < 0 ? -1 : width;
+    model_.setColWidth(col, width);
     changed();
 }
 
-double Grid::rowHeight(int row) const {
-    check(row, 0);
-    const double h = rowHeights_[static_cast<size_t>(row)];
-    return h < 0 ? kDefaultRowHeight : h;
-}
-
-double Grid::colPos(int col) const {
-    check(0, col);
-    double pos = 0;
-    for (int c = 0; c < col; ++c) pos += colWidth(c);
-    return pos;
-}
-
-double Grid::rowPos(int row) const {
-    check(row, 0);
-    double pos = 0;
-    for (int r = 0; r < row; ++r) pos += rowHeight(r);
-    return pos;
-}
-
 void Grid::setColAlignment(int col, qm::ui::CellAlign a) {
-    check(0, col);
-    colAlign_[static_cast<size_t>(col)] = a;
+    model_.setColAlignment(col, a);
     changed();
 }
 
 void Grid::setFixedAlignment(int col, qm::ui::CellAlign a) {
-    check(0, col);
-    fixedAlign_[static_cast<size_t>(col)] = a;
+    model_.setFixedAlignment(col, a);
     changed();
 }
 
 void Grid::setBackColor(uint32_t color) {
-    backColor_ = color;
+    model_.setBackColor(color);
     changed();
 }
 
 void Grid::setCellBackColor(int row, int col, uint32_t color) {
-    check(row, col);
-    cell(row, col).backColor = color;
+    model_.setCellBackColor(row, col, color);
     changed();
 }
 
-uint32_t Grid::cellBackColor(int row, int col) const {
-    check(row, col);
-    return cell(row, col).backColor.value_or(backColor_);
-}
-
 void Grid::setTopRow(int row) {
-    topRow_ = clampScrolled(row, fixedRows_, rows_);
+    model_.setTopRow(row);
     changed();
 }
 
 void Grid::setLeftCol(int col) {
-    leftCol_ = clampScrolled(col, fixedCols_, cols_);
+    model_.setLeftCol(col);
     changed();
 }
 
 void Grid::setCurrentCell(int row, int col) {
-    check(row, col);
-    if (row == row_ && col == col_) return;
-    row_ = row;
-    col_ = col;
+    if (!model_.setCurrentCell(row, col)) return;
     if (hwnd_) ::InvalidateRect(hwnd_, nullptr, FALSE);
     fireEvent(onSelChange);
 }
@@ -195,10 +98,10 @@ int Grid::colPixels(int c) const { return std::max(0, form().toolkit().pixelsX(c
 int Grid::rowPixels(int r) const { return std::max(0, form().toolkit().pixelsY(rowHeight(r))); }
 
 std::vector<int> Grid::columnEdges() const {
-    std::vector<int> left(static_cast<size_t>(cols_), -1);
+    std::vector<int> left(static_cast<size_t>(model_.cols()), -1);
     int x = 0;
-    for (int c = 0; c < cols_; ++c) {
-        if (c >= fixedCols_ && c < leftCol_) continue;  // scrolled out of view
+    for (int c = 0; c < model_.cols(); ++c) {
+        if (c >= model_.fixedCols() && c < model_.leftCol()) continue;  // scrolled out of view
         left[static_cast<size_t>(c)] = x;
         x += colPixels(c);
     }
@@ -206,10 +109,10 @@ std::vector<int> Grid::columnEdges() const {
 }
 
 std::vector<int> Grid::rowEdges() const {
-    std::vector<int> top(static_cast<size_t>(rows_), -1);
+    std::vector<int> top(static_cast<size_t>(model_.rows()), -1);
     int y = 0;
-    for (int r = 0; r < rows_; ++r) {
-        if (r >= fixedRows_ && r < topRow_) continue;
+    for (int r = 0; r < model_.rows(); ++r) {
+        if (r >= model_.fixedRows() && r < model_.topRow()) continue;
         top[static_cast<size_t>(r)] = y;
         y += rowPixels(r);
     }
@@ -219,11 +122,11 @@ std::vector<int> Grid::rowEdges() const {
 std::optional<std::pair<int, int>> Grid::cellAt(int x, int y) const {
     const std::vector<int> left = columnEdges(), top = rowEdges();
     int row = -1, col = -1;
-    for (int c = 0; c < cols_; ++c) {
+    for (int c = 0; c < model_.cols(); ++c) {
         const int l = left[static_cast<size_t>(c)];
         if (l >= 0 && x >= l && x < l + colPixels(c)) col = c;
     }
-    for (int r = 0; r < rows_; ++r) {
+    for (int r = 0; r < model_.rows(); ++r) {
         const int t = top[static_cast<size_t>(r)];
         if (t >= 0 && y >= t && y < t + rowPixels(r)) row = r;
     }
@@ -232,7 +135,7 @@ std::optional<std::pair<int, int>> Grid::cellAt(int x, int y) const {
 }
 
 RECT Grid::cellRect(int row, int col) const {
-    check(row, col);
+    model_.check(row, col);
     const int l = columnEdges()[static_cast<size_t>(col)], t = rowEdges()[static_cast<size_t>(row)];
     if (l < 0 || t < 0) return RECT{0, 0, 0, 0};
     return RECT{l, t, l + colPixels(col), t + rowPixels(row)};
@@ -262,25 +165,27 @@ void Grid::updateScrollBars() {
         }
         return std::max(n, 1);
     };
+    const int rows = model_.rows(), cols = model_.cols();
+    const int fixedRows = model_.fixedRows(), fixedCols = model_.fixedCols();
     int fixedHeight = 0, fixedWidth = 0;
-    for (int r = 0; r < fixedRows_; ++r) fixedHeight += rowPixels(r);
-    for (int c = 0; c < fixedCols_; ++c) fixedWidth += colPixels(c);
+    for (int r = 0; r < fixedRows; ++r) fixedHeight += rowPixels(r);
+    for (int c = 0; c < fixedCols; ++c) fixedWidth += colPixels(c);
     SCROLLINFO si{};
     si.cbSize = sizeof(si);
     si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
-    si.nMin = fixedRows_;
-    si.nMax = std::max(fixedRows_, rows_ - 1);
-    si.nPage = static_cast<UINT>(rows_ > fixedRows_ ? page(fixedHeight, client.bottom, fixedRows_, rows_, [this](int r) { return rowPixels(r); })
-                                                    : 1);
-    if (rows_ <= fixedRows_) si.nPage = 2;
-    si.nPos = topRow_;
+    si.nMin = fixedRows;
+    si.nMax = std::max(fixedRows, rows - 1);
+    si.nPage = static_cast<UINT>(rows > fixedRows ? page(fixedHeight, client.bottom, fixedRows, rows, [this](int r) { return rowPixels(r); })
+                                                  : 1);
+    if (rows <= fixedRows) si.nPage = 2;
+    si.nPos = model_.topRow();
     ::SetScrollInfo(hwnd_, SB_VERT, &si, TRUE);
-    si.nMin = fixedCols_;
-    si.nMax = std::max(fixedCols_, cols_ - 1);
-    si.nPage = static_cast<UINT>(cols_ > fixedCols_ ? page(fixedWidth, client.right, fixedCols_, cols_, [this](int c) { return colPixels(c); })
-                                                    : 1);
-    if (cols_ <= fixedCols_) si.nPage = 2;
-    si.nPos = leftCol_;
+    si.nMin = fixedCols;
+    si.nMax = std::max(fixedCols, cols - 1);
+    si.nPage = static_cast<UINT>(cols > fixedCols ? page(fixedWidth, client.right, fixedCols, cols, [this](int c) { return colPixels(c); })
+                                                  : 1);
+    if (cols <= fixedCols) si.nPage = 2;
+    si.nPos = model_.leftCol();
     ::SetScrollInfo(hwnd_, SB_HORZ, &si, TRUE);
     updatingBars_ = false;
 }
@@ -291,7 +196,7 @@ void Grid::scroll(int bar, int request) {
     si.fMask = SIF_ALL;
     ::GetScrollInfo(hwnd_, bar, &si);
     const int last = std::max(si.nMin, si.nMax - static_cast<int>(si.nPage) + 1);
-    int pos = bar == SB_VERT ? topRow_ : leftCol_;
+    int pos = bar == SB_VERT ? model_.topRow() : model_.leftCol();
     switch (request) {
         case SB_LINEUP: --pos; break;
         case SB_LINEDOWN: ++pos; break;
@@ -314,20 +219,22 @@ void Grid::scroll(int bar, int request) {
 void Grid::ensureVisible(int row, int col) {
     RECT client;
     ::GetClientRect(hwnd_, &client);
-    if (row >= fixedRows_) {
-        if (row < topRow_) topRow_ = row;
-        while (topRow_ < row) {
+    // Scrolls by one row (column) at a time until the cell shows whole; row and col are
+    // inside the grid, so the model's clamping leaves each step as it is.
+    if (row >= model_.fixedRows()) {
+        if (row < model_.topRow()) model_.setTopRow(row);
+        while (model_.topRow() < row) {
             const std::vector<int> top = rowEdges();
             if (top[static_cast<size_t>(row)] >= 0 && top[static_cast<size_t>(row)] + rowPixels(row) <= client.bottom) break;
-            ++topRow_;
+            model_.setTopRow(model_.topRow() + 1);
         }
     }
-    if (col >= fixedCols_) {
-        if (col < leftCol_) leftCol_ = col;
-        while (leftCol_ < col) {
+    if (col >= model_.fixedCols()) {
+        if (col < model_.leftCol()) model_.setLeftCol(col);
+        while (model_.leftCol() < col) {
             const std::vector<int> left = columnEdges();
             if (left[static_cast<size_t>(col)] >= 0 && left[static_cast<size_t>(col)] + colPixels(col) <= client.right) break;
-            ++leftCol_;
+            model_.setLeftCol(model_.leftCol() + 1);
         }
     }
     changed();
@@ -340,13 +247,15 @@ void Grid::click(LPARAM lParam, bool doubleClick) {
     const auto hit = cellAt(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
     if (!hit) return;
     const auto [r, c] = *hit;
-    if (r >= fixedRows_ && c >= fixedCols_ && r < rows_ && c < cols_) setCurrentCell(r, c);
+    if (model_.contains(r, c) && !model_.isFixed(r, c)) setCurrentCell(r, c);
     if (doubleClick && hwnd_ && acceptsInput()) fireEvent(onDblClick);
 }
 
 void Grid::key(WPARAM vk) {
-    if (rows_ <= fixedRows_ || cols_ <= fixedCols_) return;
-    int r = std::max(row_, fixedRows_), c = std::max(col_, fixedCols_);
+    const int rows = model_.rows(), cols = model_.cols();
+    const int fixedRows = model_.fixedRows(), fixedCols = model_.fixedCols();
+    if (rows <= fixedRows || cols <= fixedCols) return;
+    int r = std::max(model_.row(), fixedRows), c = std::max(model_.col(), fixedCols);
     switch (vk) {
         case VK_UP: --r; break;
         case VK_DOWN: ++r; break;
@@ -354,12 +263,12 @@ void Grid::key(WPARAM vk) {
         case VK_RIGHT: ++c; break;
         case VK_PRIOR: r -= 10; break;
         case VK_NEXT: r += 10; break;
-        case VK_HOME: c = fixedCols_; break;
-        case VK_END: c = cols_ - 1; break;
+        case VK_HOME: c = fixedCols; break;
+        case VK_END: c = cols - 1; break;
         default: return;
     }
-    r = std::clamp(r, fixedRows_, rows_ - 1);
-    c = std::clamp(c, fixedCols_, cols_ - 1);
+    r = std::clamp(r, fixedRows, rows - 1);
+    c = std::clamp(c, fixedCols, cols - 1);
     setCurrentCell(r, c);
     if (hwnd_) ensureVisible(r, c);
 }
@@ -377,14 +286,14 @@ void Grid::paint(HDC dc, const RECT& client) {
     Selected pen(dc, ::GetStockObject(DC_PEN));
     ::SetBkMode(dc, TRANSPARENT);
     const bool focused = ::GetFocus() == hwnd_;
-    for (int r = 0; r < rows_; ++r) {
+    for (int r = 0; r < model_.rows(); ++r) {
         const int t = top[static_cast<size_t>(r)];
         if (t < 0 || t >= client.bottom) continue;
-        for (int c = 0; c < cols_; ++c) {
+        for (int c = 0; c < model_.cols(); ++c) {
             const int l = left[static_cast<size_t>(c)];
             if (l < 0 || l >= client.right) continue;
             RECT rc{l, t, l + colPixels(c), t + rowPixels(r)};
-            const bool fixed = r < fixedRows_ || c < fixedCols_;
+            const bool fixed = model_.isFixed(r, c);
             ::FillRect(dc, &rc, fixed ? ::GetSysColorBrush(COLOR_BTNFACE) : form().brush(cellBackColor(r, c)));
             ::SetDCPenColor(dc, fixed ? ::GetSysColor(COLOR_BTNSHADOW) : kGridLines);
             ::MoveToEx(dc, rc.right - 1, rc.top, nullptr);
@@ -396,15 +305,15 @@ void Grid::paint(HDC dc, const RECT& client) {
                 ::LineTo(dc, rc.left, rc.top);
                 ::LineTo(dc, rc.right - 1, rc.top);
             }
-            const qm::ui::CellAlign align = (fixed ? fixedAlign_ : colAlign_)[static_cast<size_t>(c)].value_or(qm::ui::CellAlign::LeftCenter);
+            const qm::ui::CellAlign align = (fixed ? model_.fixedAlignment(c) : model_.colAlignment(c)).value_or(qm::ui::CellAlign::LeftCenter);
             UINT format = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX;
             format |= align == qm::ui::CellAlign::CenterCenter ? DT_CENTER : align == qm::ui::CellAlign::RightCenter ? DT_RIGHT : DT_LEFT;
             RECT text = rc;
             ::InflateRect(&text, -kCellPadding, 0);
             ::SetTextColor(dc, ::GetSysColor(fixed ? COLOR_BTNTEXT : COLOR_WINDOWTEXT));
-            const std::wstring wide = toUtf16(cell(r, c).text);
+            const std::wstring wide = toUtf16(model_.cell(r, c).text);
             ::DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), &text, format);
-            if (focused && r == row_ && c == col_ && !fixed) {
+            if (focused && r == model_.row() && c == model_.col() && !fixed) {
                 RECT focus = rc;
                 ::InflateRect(&focus, -1, -1);
                 focus.right -= 1;
@@ -445,25 +354,24 @@ LRESULT Grid::message(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 void Grid::describeOwn(automation::Writer& w) const {
-    w.record("size").integer(rows_).integer(cols_).integer(fixedRows_).integer(fixedCols_);
-    w.record("scroll").integer(topRow_).integer(leftCol_);
-    w.record("current").integer(row_).integer(col_);
-    w.record("backcolor").integer(backColor_);
+    const qm::ui::GridModel& m = model_;
+    w.record("size").integer(m.rows()).integer(m.cols()).integer(m.fixedRows()).integer(m.fixedCols());
+    w.record("scroll").integer(m.topRow()).integer(m.leftCol());
+    w.record("current").integer(m.row()).integer(m.col());
+    w.record("backcolor").integer(m.backColor());
     w.record("widths");
-    for (int c = 0; c < cols_; ++c) w.number(colWidth(c));
-    if (std::any_of(rowHeights_.begin(), rowHeights_.end(), [](double h) { return h >= 0; })) {
+    for (int c = 0; c < m.cols(); ++c) w.number(m.colWidth(c));
+    if (m.rowHeightsSet()) {
         w.record("heights");
-        for (int r = 0; r < rows_; ++r) w.number(rowHeight(r));
+        for (int r = 0; r < m.rows(); ++r) w.number(m.rowHeight(r));
     }
-    for (int c = 0; c < cols_; ++c) {
-        if (const auto& a = colAlign_[static_cast<size_t>(c)]) w.record("align").integer(c).integer(static_cast<int>(*a));
-        if (const auto& a = fixedAlign_[static_cast<size_t>(c)]) {
-            w.record("fixed-align").integer(c).integer(static_cast<int>(*a));
-        }
+    for (int c = 0; c < m.cols(); ++c) {
+        if (const auto a = m.colAlignment(c)) w.record("align").integer(c).integer(static_cast<int>(*a));
+        if (const auto a = m.fixedAlignment(c)) w.record("fixed-align").integer(c).integer(static_cast<int>(*a));
     }
-    for (int r = 0; r < rows_; ++r) {
-        for (int c = 0; c < cols_; ++c) {
-            const Cell& x = cell(r, c);
+    for (int r = 0; r < m.rows(); ++r) {
+        for (int c = 0; c < m.cols(); ++c) {
+            const qm::ui::GridModel::Cell& x = m.cell(r, c);
             w.record("cell").integer(r).integer(c).text(x.text);
             if (x.backColor) w.integer(*x.backColor);
         }

@@ -1,52 +1,53 @@
 // The Win32 flex grid: no Windows control fits, so it is a child window drawn here: the
 // cells with their texts, alignments and colours, the fixed rows and columns shaded, the
 // current cell, scrolling by TopRow and LeftCol with its own scroll bars. Clicks,
-// double clicks and keys reach the presenter as SelChange, DblClick and KeyPress.
-// A cell index outside the grid is error 381.
+// double clicks and keys reach the presenter as SelChange, DblClick and KeyPress. The
+// grid's data and its errors (381 for a cell outside the grid) are GridModel's.
 #pragma once
 
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "core/ui/grid_model.h"
 #include "win32/ui/widget.h"
 
 namespace qm::win32::ui {
 
 class Grid final : public ControlBase<qm::ui::Grid> {
 public:
-    static constexpr double kDefaultColWidth = 960;
-    static constexpr double kDefaultRowHeight = 240;
+    static constexpr double kDefaultColWidth = qm::ui::GridModel::kDefaultColWidth;
+    static constexpr double kDefaultRowHeight = qm::ui::GridModel::kDefaultRowHeight;
 
     Grid(Form& form, Widget* container, std::string name, const Bounds& b);
 
-    int rows() const override { return rows_; }
+    int rows() const override { return model_.rows(); }
     void setRows(int n) override;
-    int cols() const override { return cols_; }
+    int cols() const override { return model_.cols(); }
     void setCols(int n) override;
     void setFixed(int rows, int cols) override;
-    int fixedRows() const noexcept { return fixedRows_; }
-    int fixedCols() const noexcept { return fixedCols_; }
-    std::string textMatrix(int row, int col) const override;
+    int fixedRows() const noexcept { return model_.fixedRows(); }
+    int fixedCols() const noexcept { return model_.fixedCols(); }
+    std::string textMatrix(int row, int col) const override { return model_.textMatrix(row, col); }
     void setTextMatrix(int row, int col, const std::string& text) override;
     void clearTexts() override;
-    double colWidth(int col) const override;
+    double colWidth(int col) const override { return model_.colWidth(col); }
     void setColWidth(int col, double width) override;
-    double rowHeight(int row) const override;
-    double colPos(int col) const override;
-    double rowPos(int row) const override;
+    double rowHeight(int row) const override { return model_.rowHeight(row); }
+    double colPos(int col) const override { return model_.colPos(col); }
+    double rowPos(int row) const override { return model_.rowPos(row); }
     void setColAlignment(int col, qm::ui::CellAlign a) override;
     void setFixedAlignment(int col, qm::ui::CellAlign a) override;
     void setBackColor(uint32_t color) override;
-    uint32_t backColor() const override { return backColor_; }
+    uint32_t backColor() const override { return model_.backColor(); }
     void setCellBackColor(int row, int col, uint32_t color) override;
-    uint32_t cellBackColor(int row, int col) const override;
-    int topRow() const override { return topRow_; }
+    uint32_t cellBackColor(int row, int col) const override { return model_.cellBackColor(row, col); }
+    int topRow() const override { return model_.topRow(); }
     void setTopRow(int row) override;
-    int leftCol() const override { return leftCol_; }
+    int leftCol() const override { return model_.leftCol(); }
     void setLeftCol(int col) override;
-    int row() const override { return row_; }
-    int col() const override { return col_; }
+    int row() const override { return model_.row(); }
+    int col() const override { return model_.col(); }
     void setCurrentCell(int row, int col) override;
 
     // The cell under a point of the client area, in pixels; nothing outside the cells.
@@ -60,18 +61,6 @@ protected:
     void describeOwn(automation::Writer& w) const override;
 
 private:
-    struct Cell {
-        std::string text;
-        std::optional<uint32_t> backColor;
-    };
-
-    void check(int row, int col) const;
-    Cell& cell(int r, int c) { return cells_[static_cast<size_t>(r) * static_cast<size_t>(cols_) + static_cast<size_t>(c)]; }
-    const Cell& cell(int r, int c) const {
-        return cells_[static_cast<size_t>(r) * static_cast<size_t>(cols_) + static_cast<size_t>(c)];
-    }
-    void resize(int rows, int cols);
-    void keepInside();
     int colPixels(int c) const;
     int rowPixels(int r) const;
     // Left edges of the columns as drawn (fixed ones, then from LeftCol); -1 when hidden.
@@ -86,20 +75,7 @@ private:
     void paint(HDC dc, const RECT& client);
     void ensureVisible(int row, int col);
 
-    int rows_ = 0;
-    int cols_ = 0;
-    int fixedRows_ = 0;
-    int fixedCols_ = 0;
-    std::vector<Cell> cells_;
-    std::vector<double> colWidths_;  // negative: the default
-    std::vector<double> rowHeights_;
-    std::vector<std::optional<qm::ui::CellAlign>> colAlign_;
-    std::vector<std::optional<qm::ui::CellAlign>> fixedAlign_;
-    uint32_t backColor_ = qm::ui::kColorWindow;
-    int topRow_ = 0;
-    int leftCol_ = 0;
-    int row_ = 0;
-    int col_ = 0;
+    qm::ui::GridModel model_;
     bool updatingBars_ = false;
 };
 

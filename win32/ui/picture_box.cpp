@@ -5,15 +5,12 @@
 #include <cmath>
 #include <cstring>
 
-#include "core/host/error.h"
 #include "win32/ui/form.h"
 #include "win32/ui/toolkit.h"
 
 namespace qm::win32::ui {
 
 namespace {
-
-constexpr int32_t kInvalidPropertyValue = 380;
 
 std::vector<std::wstring> linesOf(const std::string& text) {
     std::vector<std::wstring> lines(1);
@@ -79,13 +76,6 @@ void PictureBox::setBackColor(uint32_t color) {
     redrawBuffer();
 }
 
-void PictureBox::setUserScale(double left, double top, double width, double height) {
-    if (width == 0 || height == 0) {
-        throw qm::host::HostError(kInvalidPropertyValue, "Invalid property value (" + name_ + " scale of zero size)");
-    }
-    scale_ = UserScale{left, top, width, height};
-}
-
 double PictureBox::inset() const {
     // The sunken border is two pixels on each side.
     return border_ ? ::GetSystemMetrics(SM_CXEDGE) * form().toolkit().twipsPerPixelX() : 0;
@@ -94,24 +84,6 @@ double PictureBox::inset() const {
 double PictureBox::innerWidth() const { return std::max(0.0, bounds_.width - 2 * inset()); }
 
 double PictureBox::innerHeight() const { return std::max(0.0, bounds_.height - 2 * inset()); }
-
-double PictureBox::scaleWidth() const { return scale_ ? scale_->width : innerWidth(); }
-
-double PictureBox::scaleHeight() const { return scale_ ? scale_->height : innerHeight(); }
-
-double PictureBox::toTwipsX(double x) const { return scale_ ? (x - scale_->left) * innerWidth() / scale_->width : x; }
-
-double PictureBox::toTwipsY(double y) const { return scale_ ? (y - scale_->top) * innerHeight() / scale_->height : y; }
-
-double PictureBox::lengthFromTwipsX(double twips) const {
-    if (!scale_) return twips;
-    return innerWidth() > 0 ? twips * std::fabs(scale_->width) / innerWidth() : 0;
-}
-
-double PictureBox::lengthFromTwipsY(double twips) const {
-    if (!scale_) return twips;
-    return innerHeight() > 0 ? twips * std::fabs(scale_->height) / innerHeight() : 0;
-}
 
 SIZE PictureBox::measure(const qm::ui::Font& font, const std::string& text, int& lineHeight) const {
     MemoryDc scratch;
@@ -280,8 +252,8 @@ LRESULT PictureBox::message(UINT msg, WPARAM wParam, LPARAM lParam) {
 
 void PictureBox::describeOwn(automation::Writer& w) const {
     w.record("border").flag(border_);
-    if (scale_) {
-        w.record("scale").text("user").number(scale_->left).number(scale_->top).number(scale_->width).number(scale_->height);
+    if (const auto& user = scale_.user()) {
+        w.record("scale").text("user").number(user->left).number(user->top).number(user->width).number(user->height);
     } else {
         w.record("scale").text("twips");
     }

@@ -10,6 +10,7 @@
 #include <variant>
 #include <vector>
 
+#include "core/ui/draw_scale.h"
 #include "win32/ui/widget.h"
 
 namespace qm::win32::ui {
@@ -23,10 +24,12 @@ public:
     bool border() const noexcept { return border_; }
     void setBackColor(uint32_t color) override;
     uint32_t backColor() const override { return backColor_; }
-    void setScaleTwips() override { scale_.reset(); }
-    void setUserScale(double left, double top, double width, double height) override;  // 0 size: error 380
-    double scaleWidth() const override;
-    double scaleHeight() const override;
+    void setScaleTwips() override { scale_.setTwips(); }
+    void setUserScale(double left, double top, double width, double height) override {
+        scale_.setUser(name_, left, top, width, height);
+    }
+    double scaleWidth() const override { return scale_.width(innerWidth()); }
+    double scaleHeight() const override { return scale_.height(innerHeight()); }
     void clear() override;
     void setDrawFont(const qm::ui::Font& f) override { drawFont_ = f; }
     void setDrawColor(uint32_t color) override { drawColor_ = color; }
@@ -64,15 +67,12 @@ private:
         double left, top, width, height;
     };
     using Item = std::variant<Text, Box, Picture>;
-    struct UserScale {
-        double left, top, width, height;
-    };
 
     double inset() const;
-    double toTwipsX(double x) const;
-    double toTwipsY(double y) const;
-    double lengthFromTwipsX(double twips) const;
-    double lengthFromTwipsY(double twips) const;
+    double toTwipsX(double x) const { return scale_.toTwipsX(x, innerWidth()); }
+    double toTwipsY(double y) const { return scale_.toTwipsY(y, innerHeight()); }
+    double lengthFromTwipsX(double twips) const { return scale_.lengthFromTwipsX(twips, innerWidth()); }
+    double lengthFromTwipsY(double twips) const { return scale_.lengthFromTwipsY(twips, innerHeight()); }
     void add(Item item);
     void redrawBuffer();
     void drawItem(const Item& item);
@@ -80,7 +80,7 @@ private:
 
     bool border_ = false;
     uint32_t backColor_ = qm::ui::kColorButtonFace;
-    std::optional<UserScale> scale_;
+    qm::ui::DrawScale scale_;
     qm::ui::Font drawFont_;
     uint32_t drawColor_ = qm::ui::kColorButtonText;
     std::vector<Item> items_;

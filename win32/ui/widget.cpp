@@ -29,22 +29,6 @@ void reportSwallowed(const char* where) noexcept {
     }
 }
 
-const char* kindName(Kind kind) noexcept {
-    switch (kind) {
-        case Kind::Label: return "label";
-        case Kind::Button: return "button";
-        case Kind::CheckBox: return "checkbox";
-        case Kind::Frame: return "frame";
-        case Kind::TextBox: return "textbox";
-        case Kind::ScrollBar: return "scrollbar";
-        case Kind::ListView: return "listview";
-        case Kind::Grid: return "grid";
-        case Kind::PictureBox: return "picturebox";
-        case Kind::Image: return "image";
-    }
-    return "control";
-}
-
 Widget::Widget(Form& form, Widget* container, Kind kind, std::string name, const Bounds& bounds)
     : name_(std::move(name)), bounds_(bounds), fontSpec_(form.fontSpec()), form_(form), container_(container), kind_(kind) {}
 

@@ -12,6 +12,7 @@
 #include <utility>
 
 #include "core/ui/ui.h"
+#include "core/ui/widget_common.h"
 #include "win32/ui/automation.h"
 #include "win32/ui/handles.h"
 
@@ -21,18 +22,9 @@ using qm::ui::Bounds;
 
 class Form;
 
-enum class Kind { Label, Button, CheckBox, Frame, TextBox, ScrollBar, ListView, Grid, PictureBox, Image };
-
-// The kind as automation names it ("button", "listview" ...).
-const char* kindName(Kind kind) noexcept;
-
-// Runs an event handler through a copy, so that a handler may replace itself while it runs.
-template <class Signature, class... Args>
-void fireEvent(const std::function<Signature>& handler, Args&&... args) {
-    if (!handler) return;
-    const std::function<Signature> copy = handler;
-    copy(std::forward<Args>(args)...);
-}
+using Kind = qm::ui::ControlKind;
+using qm::ui::fireEvent;
+using qm::ui::kindName;
 
 // Writes a failure that must not cross into Windows to the debugger's output.
 void reportSwallowed(const char* where) noexcept;

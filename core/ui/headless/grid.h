@@ -1,59 +1,53 @@
-// The headless flex grid: rows and columns counted from 0 with the fixed ones first, cell
-// texts and colours, column widths and row heights, scrolling (TopRow, LeftCol) and the
-// current cell. A cell index outside the grid is error 381, as in the flex grid.
+// The headless flex grid: the grid's data (GridModel) with the events, the user's clicks
+// and keys, and the line the window dump shows.
 #pragma once
 
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "core/ui/grid_model.h"
 #include "core/ui/headless/widget.h"
 
 namespace qm::ui::headless {
 
 class Grid final : public ControlBase<ui::Grid> {
 public:
-    static constexpr double kDefaultColWidth = 960;
-    static constexpr double kDefaultRowHeight = 240;
+    static constexpr double kDefaultColWidth = GridModel::kDefaultColWidth;
+    static constexpr double kDefaultRowHeight = GridModel::kDefaultRowHeight;
 
     Grid(Form& form, Widget* container, std::string name, const Bounds& b);
 
-    int rows() const override { return rows_; }
-    // Shrinking drops cells (and moves the current cell, TopRow and LeftCol inside);
-    // growing adds empty ones.
-    void setRows(int n) override;
-    int cols() const override { return cols_; }
-    void setCols(int n) override;
-    void setFixed(int rows, int cols) override;
-    int fixedRows() const noexcept { return fixedRows_; }
-    int fixedCols() const noexcept { return fixedCols_; }
-    std::string textMatrix(int row, int col) const override;
-    void setTextMatrix(int row, int col, const std::string& text) override;
-    void clearTexts() override;
-    double colWidth(int col) const override;
-    // A negative width restores the default.
-    void setColWidth(int col, double width) override;
-    double rowHeight(int row) const override;
-    void setRowHeight(int row, double height);
-    // Sums of the widths (heights) before the column (row), from column (row) 0 whatever
-    // the scrolling.
-    double colPos(int col) const override;
-    double rowPos(int row) const override;
-    void setColAlignment(int col, CellAlign a) override;
-    void setFixedAlignment(int col, CellAlign a) override;
-    std::optional<CellAlign> colAlignment(int col) const;
-    std::optional<CellAlign> fixedAlignment(int col) const;
-    void setBackColor(uint32_t color) override { backColor_ = color; }
-    uint32_t backColor() const override { return backColor_; }
-    void setCellBackColor(int row, int col, uint32_t color) override;
-    uint32_t cellBackColor(int row, int col) const override;
-    int topRow() const override { return topRow_; }
-    // Clamped to the non-fixed rows (columns).
-    void setTopRow(int row) override;
-    int leftCol() const override { return leftCol_; }
-    void setLeftCol(int col) override;
-    int row() const override { return row_; }
-    int col() const override { return col_; }
+    int rows() const override { return model_.rows(); }
+    void setRows(int n) override { model_.setRows(n); }
+    int cols() const override { return model_.cols(); }
+    void setCols(int n) override { model_.setCols(n); }
+    void setFixed(int rows, int cols) override { model_.setFixed(rows, cols); }
+    int fixedRows() const noexcept { return model_.fixedRows(); }
+    int fixedCols() const noexcept { return model_.fixedCols(); }
+    std::string textMatrix(int row, int col) const override { return model_.textMatrix(row, col); }
+    void setTextMatrix(int row, int col, const std::string& text) override { model_.setTextMatrix(row, col, text); }
+    void clearTexts() override { model_.clearTexts(); }
+    double colWidth(int col) const override { return model_.colWidth(col); }
+    void setColWidth(int col, double width) override { model_.setColWidth(col, width); }
+    double rowHeight(int row) const override { return model_.rowHeight(row); }
+    void setRowHeight(int row, double height) { model_.setRowHeight(row, height); }
+    double colPos(int col) const override { return model_.colPos(col); }
+    double rowPos(int row) const override { return model_.rowPos(row); }
+    void setColAlignment(int col, CellAlign a) override { model_.setColAlignment(col, a); }
+    void setFixedAlignment(int col, CellAlign a) override { model_.setFixedAlignment(col, a); }
+    std::optional<CellAlign> colAlignment(int col) const { return model_.colAlignment(col); }
+    std::optional<CellAlign> fixedAlignment(int col) const { return model_.fixedAlignment(col); }
+    void setBackColor(uint32_t color) override { model_.setBackColor(color); }
+    uint32_t backColor() const override { return model_.backColor(); }
+    void setCellBackColor(int row, int col, uint32_t color) override { model_.setCellBackColor(row, col, color); }
+    uint32_t cellBackColor(int row, int col) const override { return model_.cellBackColor(row, col); }
+    int topRow() const override { return model_.topRow(); }
+    void setTopRow(int row) override { model_.setTopRow(row); }
+    int leftCol() const override { return model_.leftCol(); }
+    void setLeftCol(int col) override { model_.setLeftCol(col); }
+    int row() const override { return model_.row(); }
+    int col() const override { return model_.col(); }
     void setCurrentCell(int row, int col) override;
     void keyPress(int code) override;
     void describe(std::string& line, std::vector<std::string>& details) const override;
@@ -67,31 +61,7 @@ public:
     bool userKey(int code);
 
 private:
-    struct Cell {
-        std::string text;
-        std::optional<uint32_t> backColor;
-    };
-
-    void check(int row, int col) const;
-    Cell& cell(int row, int col) { return cells_[static_cast<size_t>(row) * static_cast<size_t>(cols_) + static_cast<size_t>(col)]; }
-    const Cell& cell(int row, int col) const { return cells_[static_cast<size_t>(row) * static_cast<size_t>(cols_) + static_cast<size_t>(col)]; }
-    void resize(int rows, int cols);
-    void keepInside();
-
-    int rows_ = 0;
-    int cols_ = 0;
-    int fixedRows_ = 0;
-    int fixedCols_ = 0;
-    std::vector<Cell> cells_;
-    std::vector<double> colWidths_;   // negative: the default
-    std::vector<double> rowHeights_;
-    std::vector<std::optional<CellAlign>> colAlign_;
-    std::vector<std::optional<CellAlign>> fixedAlign_;
-    uint32_t backColor_ = kColorWindow;
-    int topRow_ = 0;
-    int leftCol_ = 0;
-    int row_ = 0;
-    int col_ = 0;
+    GridModel model_;
 };
 
 }  // namespace qm::ui::headless

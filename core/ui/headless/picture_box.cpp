@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "core/host/error.h"
 #include "core/picture/bmp.h"
 #include "core/picture/emf.h"
 #include "core/ui/headless/describe.h"
@@ -15,8 +14,6 @@
 namespace qm::ui::headless {
 
 namespace {
-
-constexpr int32_t kInvalidPropertyValue = 380;
 
 bool isBmp(int32_t format) { return format == platform::cf::kBitmap || format == platform::cf::kDib; }
 
@@ -78,34 +75,9 @@ std::string attr(const char* name, std::string_view v) { return std::string(" ")
 PictureBox::PictureBox(Form& form, Widget* container, std::string name, const Bounds& b)
     : ControlBase(form, container, Kind::PictureBox, std::move(name), b), drawFont_(font_) {}
 
-void PictureBox::setUserScale(double left, double top, double width, double height) {
-    if (width == 0 || height == 0) {
-        throw host::HostError(kInvalidPropertyValue, "Invalid property value (" + name_ + " scale of zero size)");
-    }
-    scale_ = UserScale{left, top, width, height};
-}
-
 double PictureBox::innerWidth() const { return std::max(0.0, bounds_.width - 2 * clientInset()); }
 
 double PictureBox::innerHeight() const { return std::max(0.0, bounds_.height - 2 * clientInset()); }
-
-double PictureBox::scaleWidth() const { return scale_ ? scale_->width : innerWidth(); }
-
-double PictureBox::scaleHeight() const { return scale_ ? scale_->height : innerHeight(); }
-
-double PictureBox::toTwipsX(double x) const { return scale_ ? (x - scale_->left) * innerWidth() / scale_->width : x; }
-
-double PictureBox::toTwipsY(double y) const { return scale_ ? (y - scale_->top) * innerHeight() / scale_->height : y; }
-
-double PictureBox::lengthFromTwipsX(double twips) const {
-    if (!scale_) return twips;
-    return innerWidth() > 0 ? twips * std::fabs(scale_->width) / innerWidth() : 0;
-}
-
-double PictureBox::lengthFromTwipsY(double twips) const {
-    if (!scale_) return twips;
-    return innerHeight() > 0 ? twips * std::fabs(scale_->height) / innerHeight() : 0;
-}
 
 double PictureBox::textWidth(const std::string& text) const { return lengthFromTwipsX(textWidthTwips(drawFont_, text)); }
 
@@ -142,9 +114,9 @@ void PictureBox::paintPicture(const platform::Picture& picture, double x, double
 
 void PictureBox::describe(std::string& line, std::vector<std::string>& details) const {
     if (border_) line += " border";
-    if (scale_) {
-        line += " scale user " + formatNumber(scale_->left) + "," + formatNumber(scale_->top) + " " +
-                formatNumber(scale_->width) + "x" + formatNumber(scale_->height);
+    if (const auto& user = scale_.user()) {
+        line += " scale user " + formatNumber(user->left) + "," + formatNumber(user->top) + " " +
+                formatNumber(user->width) + "x" + formatNumber(user->height);
     } else {
         line += " scale twips";
     }

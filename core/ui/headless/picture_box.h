@@ -9,6 +9,7 @@
 #include <variant>
 #include <vector>
 
+#include "core/ui/draw_scale.h"
 #include "core/ui/headless/widget.h"
 
 namespace qm::ui::headless {
@@ -52,12 +53,14 @@ public:
     bool border() const noexcept { return border_; }
     void setBackColor(uint32_t color) override { backColor_ = color; }
     uint32_t backColor() const override { return backColor_; }
-    void setScaleTwips() override { scale_.reset(); }
+    void setScaleTwips() override { scale_.setTwips(); }
     // Width or height 0 is error 380; negative ones flip the axis. The scale keeps its
     // units when the box is resized.
-    void setUserScale(double left, double top, double width, double height) override;
-    double scaleWidth() const override;
-    double scaleHeight() const override;
+    void setUserScale(double left, double top, double width, double height) override {
+        scale_.setUser(name_, left, top, width, height);
+    }
+    double scaleWidth() const override { return scale_.width(innerWidth()); }
+    double scaleHeight() const override { return scale_.height(innerHeight()); }
     // The client area inside the border, in twips.
     double innerWidth() const;
     double innerHeight() const;
@@ -79,21 +82,17 @@ public:
 
     // Scale conversions: a point in the current scale to twips inside the client area, and
     // a length in twips to the current scale (a size, so never negative).
-    double toTwipsX(double x) const;
-    double toTwipsY(double y) const;
-    double lengthFromTwipsX(double twips) const;
-    double lengthFromTwipsY(double twips) const;
+    double toTwipsX(double x) const { return scale_.toTwipsX(x, innerWidth()); }
+    double toTwipsY(double y) const { return scale_.toTwipsY(y, innerHeight()); }
+    double lengthFromTwipsX(double twips) const { return scale_.lengthFromTwipsX(twips, innerWidth()); }
+    double lengthFromTwipsY(double twips) const { return scale_.lengthFromTwipsY(twips, innerHeight()); }
 
 private:
     void appendSvgItems(std::string& svg) const;
 
-    struct UserScale {
-        double left, top, width, height;
-    };
-
     bool border_ = false;
     uint32_t backColor_ = kColorButtonFace;
-    std::optional<UserScale> scale_;
+    DrawScale scale_;
     Font drawFont_;
     uint32_t drawColor_ = kColorButtonText;
     std::vector<DrawnItem> items_;

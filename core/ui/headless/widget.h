@@ -3,30 +3,18 @@
 // from ControlBase<its interface>, which implements the ui::Control members once.
 #pragma once
 
-#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "core/ui/ui.h"
+#include "core/ui/widget_common.h"
 
 namespace qm::ui::headless {
 
 class Form;
 
-enum class Kind { Label, Button, CheckBox, Frame, TextBox, ScrollBar, ListView, Grid, PictureBox, Image };
-
-// The kind's name in dumps and scenario scripts ("textbox").
-const char* kindName(Kind kind);
-
-// Runs an event handler through a copy, so that a handler may replace itself (a presenter
-// re-wiring its events) while it runs.
-template <class Signature, class... Args>
-void fireEvent(const std::function<Signature>& handler, Args&&... args) {
-    if (!handler) return;
-    const std::function<Signature> copy = handler;
-    copy(std::forward<Args>(args)...);
-}
+using Kind = ui::ControlKind;
 
 class Widget {
 public:
