@@ -7,6 +7,7 @@
 #include "core/addin/errors.h"
 #include "core/bars/draw_menu.h"
 #include "core/host/constants.h"
+#include "core/picture/clipboard_snapshot.h"
 #include "core/resources/artwork.h"
 #include "core/text/number.h"
 #include "core/text/strings.h"
@@ -224,6 +225,8 @@ void createDrawToolbars(addin::AddinState& s) {
         if (position == msoBarTop) top = std::max(top, bar->rowIndex());
         else if (position == msoBarBottom) bottom = std::max(bottom, bar->rowIndex());
     }
+    // The button faces travel through the clipboard; the user's copy comes back afterwards.
+    const picture::ClipboardGuard clipboardGuard(s.os.clipboard);
     for (const ToolbarDef& def : toolbarCatalogue()) {
         int32_t row = 0;
         if (def.rowOffset) row = (def.position == msoBarBottom ? bottom : top) + def.rowOffset;

@@ -92,6 +92,18 @@ TEST_F(ToolbarTest, OwnButtonBeforeAnyHostEntryIsUnderTheTrap) {
     EXPECT_EQ(messageTexts(), std::vector<std::string>{"(1004) no face"});
 }
 
+TEST_F(ToolbarTest, FacesPastedThroughTheClipboardLeaveTheUsersCopyInPlaceEvenWhenABarFails) {
+    host.clipboard().setText("kept", platform::cf::kText);
+    bars::createDrawToolbars(s());
+    EXPECT_EQ(host.clipboard().getText(platform::cf::kText), "kept");
+    EXPECT_FALSE(host.clipboard().hasFormat(platform::cf::kBitmap));
+
+    host.failMember("CommandBarControl.PasteFace", 3, 1004, "no face");
+    EXPECT_ANY_THROW(bars::createDrawToolbars(s()));
+    EXPECT_EQ(host.clipboard().getText(platform::cf::kText), "kept");
+    EXPECT_FALSE(host.clipboard().hasFormat(platform::cf::kBitmap));
+}
+
 TEST_F(ToolbarTest, DockedLeftInRowTwoComesBackThereWithTheRowStoredOneHigher) {
     auto bar = host.barHandle(host.findBar("QM"));
     bar->setPosition(host::msoBarLeft);
