@@ -251,19 +251,9 @@ void Frame::setCaption(const std::string& text) {
 
 LRESULT Frame::message(UINT msg, WPARAM wParam, LPARAM lParam) {
     LRESULT result = 0;
+    // A group box tells its own parent nothing: the controls it holds are the form's.
+    if (form().route(msg, wParam, lParam, result)) return result;
     switch (msg) {
-        case WM_COMMAND:
-        case WM_NOTIFY:
-        case WM_DRAWITEM:
-        case WM_CTLCOLOREDIT:
-        case WM_CTLCOLORSTATIC:
-        case WM_CTLCOLORBTN:
-        case WM_CTLCOLORSCROLLBAR:
-        case WM_VSCROLL:
-        case WM_HSCROLL:
-            // A group box tells its own parent nothing: the controls it holds are the form's.
-            if (form().route(msg, wParam, lParam, result)) return result;
-            break;
         case WM_ERASEBKGND: {
             RECT rc;
             ::GetClientRect(hwnd_, &rc);

@@ -96,18 +96,8 @@ LRESULT CALLBACK Form::windowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPa
 LRESULT Form::message(UINT msg, WPARAM wParam, LPARAM lParam) {
     LRESULT result = 0;
     if (msg != 0 && msg == toolkit_.describeMessage()) return automation::answer(automationDescription(), wParam, lParam);
+    if (route(msg, wParam, lParam, result)) return result;
     switch (msg) {
-        case WM_COMMAND:
-        case WM_NOTIFY:
-        case WM_DRAWITEM:
-        case WM_CTLCOLOREDIT:
-        case WM_CTLCOLORSTATIC:
-        case WM_CTLCOLORBTN:
-        case WM_CTLCOLORSCROLLBAR:
-        case WM_VSCROLL:
-        case WM_HSCROLL:
-            if (route(msg, wParam, lParam, result)) return result;
-            break;
         case WM_CLOSE:
             // The close box unloads the window, as its form does; it is not destroyed here.
             if (acceptsInput()) unload();
@@ -149,7 +139,14 @@ bool Form::route(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     switch (msg) {
         case WM_NOTIFY: from = reinterpret_cast<NMHDR*>(lParam)->hwndFrom; break;
         case WM_DRAWITEM: from = reinterpret_cast<DRAWITEMSTRUCT*>(lParam)->hwndItem; break;
-        default: from = reinterpret_cast<HWND>(lParam); break;
+        case WM_COMMAND:
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLORBTN:
+        case WM_CTLCOLORSCROLLBAR:
+        case WM_VSCROLL:
+        case WM_HSCROLL: from = reinterpret_cast<HWND>(lParam); break;
+        default: return false;
     }
     Widget* w = widgetOf(from);
     return w && w->notification(msg, wParam, lParam, result);

@@ -90,7 +90,8 @@ public:
     void registerWindow(HWND hwnd, Widget& w) { byHwnd_[hwnd] = &w; }
     void unregisterWindow(HWND hwnd) { byHwnd_.erase(hwnd); }
     Widget* widgetOf(HWND hwnd) const;
-    // Routes a notification a control sent to its parent back to the control.
+    // Routes a notification a control sent to its parent back to the control; false for
+    // any other message, or when no control of this form handles it.
     bool route(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
     // Focus: a user's click (validation first; false when refused or not possible), a
     // move from code, a WM_SETFOCUS that did not come through either, and putting the

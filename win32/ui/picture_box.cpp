@@ -220,19 +220,9 @@ std::optional<COLORREF> PictureBox::bufferPixel(int x, int y) const {
 
 LRESULT PictureBox::message(UINT msg, WPARAM wParam, LPARAM lParam) {
     LRESULT result = 0;
+    // The controls the box holds report to it; they are the form's.
+    if (form().route(msg, wParam, lParam, result)) return result;
     switch (msg) {
-        case WM_COMMAND:
-        case WM_NOTIFY:
-        case WM_DRAWITEM:
-        case WM_CTLCOLOREDIT:
-        case WM_CTLCOLORSTATIC:
-        case WM_CTLCOLORBTN:
-        case WM_CTLCOLORSCROLLBAR:
-        case WM_VSCROLL:
-        case WM_HSCROLL:
-            // The controls the box holds report to it; they are the form's.
-            if (form().route(msg, wParam, lParam, result)) return result;
-            break;
         case WM_PAINT: {
             PAINTSTRUCT ps;
             HDC dc = ::BeginPaint(hwnd_, &ps);
