@@ -56,7 +56,8 @@ protected:
         return r;
     }
 
-    std::string path(const std::string& name) const { return (dir_ / name).string(); }
+    // Forward slashes: a script reads a backslash as an escape.
+    std::string path(const std::string& name) const { return (dir_ / name).generic_string(); }
 
     fs::path dir_;
 };
