@@ -194,7 +194,7 @@ void drawListView(Svg& svg, const hl::ListView& list, const ui::Bounds& b) {
         svg.raised(end, 0, std::max(2.0, b.width - end), kListHeader, true);
         y = kListHeader;
     }
-    for (int row = 1; row <= list.count() && y < b.height; ++row, y += kListRow) {
+    for (int row = 1; row <= list.count() && y < b.height - 4; ++row, y += kListRow) {
         const bool selected = list.selectedRow() == row;
         TextStyle rowStyle = s;
         if (selected) {

@@ -154,8 +154,9 @@ void Session::observe(const scripted::Event& e) {
     print("  " + scripted::describe(shown));
     if (!page_) return;
     if (e.kind == scripted::Event::Kind::MessageBox) page_->picture(html::messageBoxPicture(e, japaneseSystem()));
-    // Files the add-in saved (not its temporary ones): "path (N bytes)".
-    if (e.kind == scripted::Event::Kind::FileWritten && shown.text == e.text) {
+    // "path (N bytes)": shown after the command when it is a picture still there (the
+    // add-in's temporary files are gone by then).
+    if (e.kind == scripted::Event::Kind::FileWritten) {
         page_->fileWritten(e.text.substr(0, e.text.rfind(" (")));
     }
 }
