@@ -215,9 +215,9 @@ void HtmlPage::stopped(int scriptLine, const std::string& message, const std::st
 }
 
 std::vector<std::string> HtmlPage::paragraphLines(const Block& b, double size) {
-    // Wrapped here rather than by the browser, so that the block's height is known; the
-    // estimate of a character's width is generous, so a line never needs wrapping again.
-    return wrapText(b.text, size, kColumn);
+    // Wrapped here rather than by the browser, so that the block's height is known; with
+    // room to spare for a font wider than the one measured, a line never wraps again.
+    return wrapText(b.text, size * 1.15, kColumn);
 }
 
 double HtmlPage::blockHeight(const Block& b) const {

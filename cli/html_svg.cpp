@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "core/picture/png.h"
+#include "core/text/utf8.h"
 #include "core/ui/headless/describe.h"
 #include "core/ui/headless/metrics.h"
 
@@ -35,10 +36,29 @@ std::string squeeze(std::string_view shown, const TextStyle& style, double maxWi
 }  // namespace
 
 double textWidth(std::string_view text, double size) {
-    // The metrics take points; a pixel is 15 twips and a point 20.
-    ui::Font font;
-    font.size = size * 0.75;
-    return ui::headless::textWidthTwips(font, text) / 15;
+    // Advance widths of Arial (whose metrics Liberation Sans shares) for printable ASCII,
+    // in thousandths of an em.
+    static constexpr uint16_t kAscii[95] = {
+        278, 278, 355, 556, 556, 889, 667, 191, 333, 333, 389, 584, 278, 333, 278, 278,   // space to /
+        556, 556, 556, 556, 556, 556, 556, 556, 556, 556, 278, 278, 584, 584, 584, 556,   // 0 to ?
+        1015, 667, 667, 722, 722, 667, 611, 778, 722, 278, 500, 667, 556, 833, 722, 778,  // @ to O
+        667, 778, 722, 667, 611, 722, 667, 944, 667, 667, 611, 278, 278, 278, 469, 556,   // P to _
+        333, 556, 556, 500, 556, 556, 278, 556, 556, 222, 222, 500, 222, 833, 556, 556,   // ` to o
+        556, 556, 333, 500, 278, 556, 500, 722, 500, 500, 500, 334, 260, 334, 584};       // p to ~
+    double em = 0, widest = 0;
+    for (char32_t cp : qm::text::utf8::decode(text)) {
+        if (cp == U'\n') {
+            widest = std::max(widest, em);
+            em = 0;
+        } else if (cp >= 0x20 && cp < 0x7F) {
+            em += kAscii[cp - 0x20] / 1000.0;
+        } else {
+            // Kana, kanji and full-width forms take a whole em; other letters about as
+            // much as a wide Latin one.
+            em += cp >= 0x2E80 ? 1.0 : 0.6;
+        }
+    }
+    return std::max(widest, em) * size;
 }
 
 Caption parseCaption(std::string_view caption) {

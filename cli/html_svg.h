@@ -55,8 +55,9 @@ struct TextStyle {
     std::string family = kUiFont;
 };
 
-// How wide a text is drawn, by the headless toolkit's metrics (an ASCII character 0.55 em,
-// any other 1 em): what layouts here are computed from.
+// About how wide a text is drawn, in pixels at `size`: Arial's widths for ASCII, an em for
+// kana, kanji and full-width forms. Layouts here are computed from it, and a text that
+// would not fit its room is squeezed into it.
 double textWidth(std::string_view text, double size);
 
 // A caption as shown: "&&" is one ampersand, a single "&" marks the next character as the

@@ -208,7 +208,7 @@ TEST(MessageBoxPictures, ShowTheButtonsOfTheStyleInTheSystemsLanguage) {
 TEST(MessageBoxPictures, BreakLongTextIntoLinesAndKeepItsOwnBreaks) {
     const std::string words(60, 'x');
     const Picture p = messageBoxPicture(box(words + " " + words + " " + words + "\n\nSecond paragraph", 64, 1), false);
-    // Each 60-character word is about 363 pixels: one a line, then an empty line and the last.
+    // Each 60-character word is about 330 pixels: one a line, then an empty line and the last.
     EXPECT_EQ(count(p.svg, ">" + words + "<"), 3u);
     EXPECT_EQ(count(p.svg, ">Second paragraph<"), 1u);
     EXPECT_LT(p.width, 600);
