@@ -30,7 +30,7 @@ status=0
 "../../$runner" --html tour.html "../../$tour" "$@" || status=$?
 "../../$runner" --locale Japan --html tour-ja.html "../../$tour" "$@" >tour-ja.txt || status=$?
 echo
-echo "The tour as pictures, step by step (self-contained pages: open them in any web browser):"
+echo "The tour as pictures, step by step: self-contained pages, to open in any web browser (xdg-open FILE):"
 echo "  $PWD/tour.html"
 echo "  $PWD/tour-ja.html  (on a Japanese system)"
 exit $status
