@@ -101,8 +101,8 @@ public:
 
     // Whether the add-in speaks Japanese on the system as it is now.
     bool japaneseSystem();
-    // What a script's English caption or message is on this system: the Japanese text
-    // when the run was given a locale that is Japanese, else the text itself.
+    // What a script's English caption or message is on this system: with --locale, while
+    // the system's locale is Japan, its Japanese text from the add-in's table; else itself.
     std::string shownText(const std::string& english);
     // A control by its path, the path's English captions read as shownText reads them.
     sim::ControlNodePtr findByPath(const std::string& path);
