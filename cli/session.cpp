@@ -251,4 +251,17 @@ int32_t parseColor(const std::string& word) {
     return static_cast<int32_t>(v);
 }
 
+ClipboardFormatWord parseClipboardFormat(const std::string& word) {
+    if (word.empty()) throw ScriptError("a clipboard format number or name");
+    if (word.find_first_not_of("0123456789") != std::string::npos) return {0, word};
+    const unsigned long number = std::strtoul(word.c_str(), nullptr, 10);
+    if (number == 0 || number > 0xFFFF) throw ScriptError("no clipboard format " + word);
+    return {static_cast<uint32_t>(number), {}};
+}
+
+bool ClipboardFormatWord::matches(const platform::ClipboardEntry& entry) const {
+    // Registered names are the same whatever their case, as the system compares them.
+    return name.empty() ? entry.format == number : text::equalsIgnoreCase(entry.name, name);
+}
+
 }  // namespace qm::cli

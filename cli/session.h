@@ -131,4 +131,13 @@ void registerWindowCommands(Session& s);
 bool parseBool(const std::string& word);
 int32_t parseColor(const std::string& word);  // "&HFF", "255", "#RRGGBB"
 
+// A clipboard format as scripts name it: a number is the system's format number,
+// anything else a registered format's name.
+struct ClipboardFormatWord {
+    uint32_t number = 0;
+    std::string name;
+    bool matches(const platform::ClipboardEntry& entry) const;
+};
+ClipboardFormatWord parseClipboardFormat(const std::string& word);
+
 }  // namespace qm::cli
