@@ -70,7 +70,7 @@ private:
     }
 
     void showPage() {
-        imgTip_.setPicture(resources::bitmap(resources::kAdviceFirst + page_ - 1));
+        imgTip_.setPicture(resources::bitmap(resources::advicePage(page_, s_.text.japanese())));
         cmdBefor_.setEnabled(page_ != 1);
         cmdNext_.setEnabled(page_ == 1 || page_ != resources::kAdvicePages);
         lblNo_.setCaption("( " + std::to_string(page_) + " / " + std::to_string(resources::kAdvicePages) + " )");
