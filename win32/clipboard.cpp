@@ -8,6 +8,7 @@
 #include <type_traits>
 
 #include "core/platform/platform.h"
+#include "core/text/strings.h"
 
 namespace qm::win32 {
 
@@ -527,6 +528,11 @@ std::string formatName(UINT format) {
     return length > 0 ? toUtf8(std::wstring_view(name, static_cast<size_t>(length))) : std::string();
 }
 
+// OLE's "DataObject" format names the copying program's live data object, not data: once
+// the clipboard is put back that program no longer owns it, so it is left out, as OLE
+// itself drops it when it flushes the clipboard and leaves the data behind.
+bool isLiveObjectReference(const std::string& name) { return text::equalsIgnoreCase(name, "DataObject"); }
+
 // Places one entry on the open clipboard, under its registered name where it has one.
 void placeEntry(const platform::ClipboardEntry& entry) {
     const UINT format = entry.name.empty() ? entry.format : ::RegisterClipboardFormatW(toUtf16(entry.name).c_str());
@@ -675,13 +681,14 @@ std::vector<platform::ClipboardEntry> Win32Clipboard::copyAll(size_t maxBytes) {
             HANDLE handle = ::GetClipboardData(format);
             if (!handle) continue;  // delayed, and its owner did not render it
             const std::optional<Kind> kind = kindOf(format, handle);
-            if (!kind) continue;
+            std::string name = formatName(format);
+            if (!kind || isLiveObjectReference(name)) continue;
             const std::optional<size_t> size = copySize(*kind, handle);
             if (!size || *size > maxBytes - used) continue;
             std::optional<std::vector<uint8_t>> bytes = copyData(*kind, handle);
             if (!bytes || bytes->size() > maxBytes - used) continue;
             used += bytes->size();
-            entries.push_back({format, formatName(format), *kind, std::move(*bytes)});
+            entries.push_back({format, std::move(name), *kind, std::move(*bytes)});
         } catch (const std::bad_alloc&) {
             // Too large to copy at this moment: left out like a format beyond the limit.
         }

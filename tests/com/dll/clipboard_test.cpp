@@ -242,8 +242,10 @@ TEST_F(Clipboard, EveryFormatComesBackWithItsDataInItsOrderOverTheAddinsCopy) {
         METAFILEPICT picture{MM_ISOTROPIC, 1234, 567, ::SetMetaFileBitsEx(static_cast<UINT>(wmf.size()), wmf.data())};
         Raw::putMemory(CF_METAFILEPICT, &picture, sizeof picture);
         // A private format's handle means something to its owner only: it cannot be kept
-        // (where the system takes one at all: Wine does not).
+        // (where the system takes one at all: Wine does not). OLE's reference to the
+        // copying program's data object is no data and is not kept either.
         ::SetClipboardData(CF_PRIVATEFIRST + 3, reinterpret_cast<HANDLE>(0x1234));
+        Raw::putText(::RegisterClipboardFormatW(L"DataObject"), "live");
     }
     const picture::ClipboardSnapshot snapshot = picture::ClipboardSnapshot::take(clipboard);
     clipboard.clear();
@@ -256,6 +258,7 @@ TEST_F(Clipboard, EveryFormatComesBackWithItsDataInItsOrderOverTheAddinsCopy) {
     EXPECT_TRUE(std::is_sorted(at.begin(), at.end()) && at.front() >= 0) << ::testing::PrintToString(at);
     EXPECT_FALSE(::IsClipboardFormatAvailable(CF_BITMAP));
     EXPECT_FALSE(::IsClipboardFormatAvailable(CF_PRIVATEFIRST + 3));
+    EXPECT_FALSE(::IsClipboardFormatAvailable(::RegisterClipboardFormatW(L"DataObject")));
     EXPECT_EQ(Raw::memory(html), bytesOf("<td>42</td>"));
     EXPECT_EQ(Raw::memory(rtf), bytesOf("{\\rtf1 42}"));
     const std::vector<uint8_t> text = Raw::memory(CF_UNICODETEXT);
