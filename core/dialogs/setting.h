@@ -69,6 +69,7 @@ private:
     // a list the host cut short does not replace the stored choice the user left alone.
     bool barsListed_ = false;
     bool barsChanged_ = false;
+    // While the spinners are put at the stored sizes: their change leaves the text alone.
     bool loadingGrid_ = false;
 };
 
