@@ -130,24 +130,6 @@ TEST(Keys, UpAndDownInAPairedBoxClickTheSpinnersArrowsWithinItsRange) {
     EXPECT_EQ(txt.text(), "");  // the arrows type nothing
 }
 
-TEST(Keys, ShiftTabGoesBackThroughTheTabStopsAndWrapsRound) {
-    Window w;
-    auto& a = w.form->addTextBox("txtA", nullptr, {});
-    auto& bar = w.form->addScrollBar("vscA", nullptr, {});
-    auto& b = w.form->addCheckBox("chkB", nullptr, {});
-    auto& c = w.form->addButton("cmdC", nullptr, {});
-    bar.setTabStop(false);
-    a.setFocus();
-    w.form->userKeyDown(vk::kTab, kShiftMask);
-    EXPECT_TRUE(c.hasFocus());
-    w.form->userKeyDown(vk::kTab, kShiftMask);
-    EXPECT_TRUE(b.hasFocus());
-    w.form->userKeyDown(vk::kTab, kShiftMask);
-    EXPECT_TRUE(a.hasFocus());
-    w.form->userKeyDown(vk::kTab, 0);
-    EXPECT_TRUE(b.hasFocus());
-}
-
 TEST(Failures, AHandlerThatFailsOnTheUsersInputGoesToOnErrorAndTheWindowGoesOn) {
     Window w;
     auto& txt = as<TextBox>(w.form->addTextBox("txtA", nullptr, {}));

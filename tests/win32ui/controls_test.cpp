@@ -232,38 +232,6 @@ TEST(Win32ScrollBar, APairedSpinnerChangesOnTheTypedTextFromItsArrowsAndTheBoxsK
     EXPECT_EQ(events, (std::vector<std::string>{"change -11 on 4", "change -10 on 4", "change -9 on 4", "validate 4"}));
 }
 
-TEST(Win32Keys, ShiftTabGoesBackThroughTheTabStops) {
-    Window w;
-    auto& a = w.as<TextBox>(w.form->addTextBox("a", nullptr, {100, 100, 2000, 300}));
-    auto& b = w.as<CheckBox>(w.form->addCheckBox("b", nullptr, {100, 600, 2000, 300}));
-    auto& c = w.as<Button>(w.form->addButton("c", nullptr, {100, 1100, 1200, 375}));
-    const auto shift = [](bool down) {
-        BYTE state[256] = {};
-        ::GetKeyboardState(state);
-        state[VK_SHIFT] = down ? 0x80 : 0;
-        ::SetKeyboardState(state);
-    };
-    w.run({[&] {
-               shift(true);
-               postKey(a.hwnd(), VK_TAB);
-           },
-           [&] {
-               EXPECT_TRUE(c.hasFocus());
-               postKey(c.hwnd(), VK_TAB);
-           },
-           [&] {
-               EXPECT_TRUE(b.hasFocus());
-               EXPECT_EQ(::GetFocus(), b.hwnd());
-               shift(false);
-               postKey(b.hwnd(), VK_TAB);
-           },
-           [&] {
-               EXPECT_TRUE(c.hasFocus());
-               w.form->unload();
-           }});
-    shift(false);
-}
-
 TEST(Win32Form, AFailingHandlerGoesToOnErrorAndTheWindowStaysUsable) {
     Window w;
     auto& box = w.as<TextBox>(w.form->addTextBox("box", nullptr, {100, 100, 2000, 300}));
