@@ -108,6 +108,7 @@ SystemCallRecorder::SystemCallRecorder(HMODULE module, SystemCallObservers obser
     patch("GetLocaleInfoW", address(&SystemCallRecorder::getLocaleInfoW));
     patch("GetTempPathA", address(&SystemCallRecorder::getTempPathA));
     patch("GetTempFileNameA", address(&SystemCallRecorder::getTempFileNameA));
+    patch("RegSetValueExW", address(&SystemCallRecorder::regSetValueExW));
 }
 
 SystemCallRecorder::~SystemCallRecorder() {
@@ -251,6 +252,13 @@ UINT WINAPI SystemCallRecorder::getTempFileNameA(SystemCallRecorder* self, LPCST
         return 0;
     }
     return self->original<UINT(WINAPI*)(LPCSTR, LPCSTR, UINT, LPSTR)>("GetTempFileNameA")(folder, prefix, unique, name);
+}
+
+LONG WINAPI SystemCallRecorder::regSetValueExW(SystemCallRecorder* self, HKEY key, LPCWSTR name, DWORD reserved,
+                                               DWORD type, const BYTE* data, DWORD size) {
+    if (self->registryWritesFail_) return ERROR_ACCESS_DENIED;
+    return self->original<LONG(WINAPI*)(HKEY, LPCWSTR, DWORD, DWORD, const BYTE*, DWORD)>("RegSetValueExW")(
+        key, name, reserved, type, data, size);
 }
 
 }  // namespace qm::fake
