@@ -10,7 +10,8 @@
 namespace {
 
 void usage(std::ostream& out) {
-    out << "usage: quillmark [--settings FILE|user] [--open-browser] [--via-com [--dll PATH]] [SCRIPT | -]\n"
+    out << "usage: quillmark [--settings FILE|user] [--open-browser] [--locale COUNTRY] [--html FILE]\n"
+           "                 [--via-com [--dll PATH]] [SCRIPT | -]\n"
            "Runs a scenario script (a file, or standard input for \"-\" or none) against the\n"
            "simulated spreadsheet host with the Quillmark in Excel add-in, and prints the\n"
            "transcript: every command, and the message boxes, beeps, web pages and files the\n"
@@ -18,7 +19,12 @@ void usage(std::ostream& out) {
            "--via-com (Windows): the add-in is the real QuillmarkInExcel.dll (next to quillmark,\n"
            "in the build tree, or PATH), connected through COM to a fake Excel; it uses the\n"
            "registry settings (put back afterwards) and the clipboard of this user. Scripts\n"
-           "marked \"# via-com: no\" in their first comment lines are refused.\n";
+           "marked \"# via-com: no\" in their first comment lines are refused.\n"
+           "--locale COUNTRY: the system's locale when the script starts (Japan, \"United States\"\n"
+           "...); the script's English captions and messages are read as the add-in shows them.\n"
+           "--html FILE: also writes the run as a self-contained HTML page: the script's\n"
+           "comments, the transcript, and pictures of the bars, windows, message boxes and\n"
+           "saved pictures.\n";
 }
 
 }  // namespace
@@ -40,6 +46,10 @@ int main(int argc, char** argv) {
             options.viaCom = true;
         } else if (arg == "--dll" && i + 1 < argc) {
             options.addinDll = argv[++i];
+        } else if (arg == "--locale" && i + 1 < argc) {
+            options.locale = argv[++i];
+        } else if (arg == "--html" && i + 1 < argc) {
+            options.htmlFile = argv[++i];
         } else if (!arg.empty() && arg[0] == '-' && arg != "-") {
             usage(std::cerr);
             return 2;
@@ -67,6 +77,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     qm::cli::Script script = qm::cli::Script::fromText(text.str(), path == "-" ? "<stdin>" : path);
+    options.scriptName = script.name();
     try {
         qm::cli::Session session(std::cout, options);
         return session.run(script);

@@ -2,9 +2,11 @@
 // headless windows and the add-in itself, and the transcript of what the user sees.
 #pragma once
 
+#include <fstream>
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <ostream>
 #include <string>
 
@@ -27,9 +29,19 @@ struct Options {
     // connected through COM to a fake Excel over the simulated host.
     bool viaCom = false;
     std::string addinDll;
+    // The system's locale when the script starts (as "host locale" sets it); English texts
+    // in the script are then read as the add-in shows them in that locale's language.
+    std::optional<std::string> locale;
+    // Also write the run as an HTML page to this file.
+    std::string htmlFile;
+    // What the page says ran: the script's name.
+    std::string scriptName;
 };
 
 class ViaCom;
+namespace html {
+class HtmlPage;
+}
 
 class Session;
 using Command = std::function<void(Session&, Args&)>;
@@ -51,7 +63,12 @@ public:
     bool runNextLine();
 
     std::ostream& out() { return out_; }
-    void print(const std::string& line) { out_ << line << '\n'; }
+    // A line of the transcript (and of the HTML page).
+    void print(const std::string& line);
+    // A line of the transcript that a picture stands for on the HTML page (dumps).
+    void printDetail(const std::string& line) { out_ << line << '\n'; }
+    // The HTML page being written, or nothing.
+    html::HtmlPage* page() { return page_.get(); }
 
     sim::SimHost& host() { return *host_; }
     settings::Settings& settings() { return settings_; }
@@ -82,8 +99,20 @@ public:
 
     void registerCommand(const std::string& verb, Command command);
 
+    // Whether the add-in speaks Japanese on the system as it is now.
+    bool japaneseSystem();
+    // What a script's English caption or message is on this system: with --locale, while
+    // the system's locale is Japan, its Japanese text from the add-in's table; else itself.
+    std::string shownText(const std::string& english);
+    // A control by its path, the path's English captions read as shownText reads them.
+    sim::ControlNodePtr findByPath(const std::string& path);
+
 private:
     void execute(const ScriptLine& line);
+    int runScript(Script& script);
+
+    std::unique_ptr<html::HtmlPage> page_;
+    std::ofstream pageFile_;
 
     std::ostream& out_;
     Options options_;

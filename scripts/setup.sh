@@ -1,25 +1,30 @@
 #!/usr/bin/env bash
 # Installs what building and testing the project needs on Debian 12, as root or through
 # sudo. Installs only what is missing, so it returns at once on a machine already set up.
-# Usage: scripts/setup.sh [--native-only | --windows=32 | --windows=64]
-#   --native-only  the Linux build only
-#   --windows=32   and the Windows build with its tests on 32-bit Wine (needs i386 packages)
-#   --windows=64   and the Windows build, its tests on the 64-bit build under the 64-bit Wine
-#                  (nothing i386: for machines that cannot run 32-bit programs)
-# Without an option, both Windows paths.
+# Usage: scripts/setup.sh [--native-only | --windows=32 | --windows=64] [--with-browser]
+#   --native-only   only what the Linux build needs (no cross compiler, no Wine)
+#   --windows=32    the Windows build with its tests on the 32-bit Wine (i386 packages)
+#   --windows=64    the Windows build with its tests on the 64-bit build under the 64-bit
+#                   Wine (nothing i386: for machines that cannot run 32-bit programs)
+#                   (with neither, what both paths need)
+#   --with-browser  also headless Chromium, which the test of the runner's HTML pages
+#                   renders them with (scripts/test.sh asks for it)
 set -euo pipefail
 
 native_only=false
 windows=both
-case "${1:-}" in
-  --native-only) native_only=true ;;
-  --windows=32 | --windows=64) windows=${1#--windows=} ;;
-  "") ;;
-  *)
-    echo "usage: $0 [--native-only | --windows=32 | --windows=64]" >&2
-    exit 2
-    ;;
-esac
+with_browser=false
+for arg in "$@"; do
+  case "$arg" in
+    --native-only) native_only=true ;;
+    --windows=32 | --windows=64) windows=${arg#--windows=} ;;
+    --with-browser) with_browser=true ;;
+    *)
+      echo "usage: $0 [--native-only | --windows=32 | --windows=64] [--with-browser]" >&2
+      exit 2
+      ;;
+  esac
+done
 
 if [[ $(id -u) -eq 0 ]]; then
   as_root=()
@@ -37,6 +42,9 @@ native_packages=(cmake ninja-build g++ googletest libgtest-dev libgmock-dev libb
 # tools that check what the add-in writes: ImageMagick for bitmaps and screenshots (under
 # Xvfb), emf2svg and printemf for metafiles, NSIS for the installer.
 windows_packages=(g++-mingw-w64-i686 mingw-w64-tools xvfb imagemagick nsis emf2svg printemf fonts-ipafont-gothic)
+# The browser the HTML pages are checked in, the fonts their pictures use (Japanese ones
+# included) and ImageMagick to look at the renders.
+browser_packages=(chromium fonts-liberation fonts-ipafont-gothic imagemagick)
 # The 64-bit test build's compiler.
 windows64_packages=(g++-mingw-w64-x86-64)
 # Installed with their recommended packages: without them Wine lacks its own fonts (the
@@ -120,6 +128,9 @@ generate_locales() {
 }
 
 install "${native_packages[@]}"
+if $with_browser; then
+  install "${browser_packages[@]}"
+fi
 if ! $native_only; then
   if [[ $windows != 64 ]]; then
     enable_i386

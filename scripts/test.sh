@@ -142,7 +142,7 @@ fi
 
 echo "$windows_line"
 if $plan_only; then
-  echo "setup: scripts/setup.sh --windows=$windows_arch"
+  echo "setup: scripts/setup.sh --windows=$windows_arch --with-browser"
   for suite in "${suites[@]}"; do
     echo "$suite: cmake --preset ${build_preset[$suite]}; cmake --build --preset ${build_preset[$suite]}; ${test_command[$suite]}"
   done
@@ -154,7 +154,7 @@ failed=false
 declare -A build_outcome build_seconds outcome passed failures skipped seconds
 presets=()
 
-scripts/setup.sh --windows="$windows_arch"
+scripts/setup.sh --windows="$windows_arch" --with-browser
 
 for suite in "${suites[@]}"; do
   preset=${build_preset[$suite]}
