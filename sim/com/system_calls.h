@@ -23,8 +23,9 @@ struct SystemCallObservers {
     std::function<void(const std::string& path)> removed;
 };
 
-// Calls `handler` with `context` pushed in front of the caller's arguments: a __stdcall
-// hook with one extra first parameter reaches its owner this way, with no global. x86 only.
+// Calls `handler` with `context` in front of the caller's arguments: a WINAPI hook with
+// one extra first parameter reaches its owner this way, with no global. x86 (any number
+// of arguments) and x64 (up to six integer or pointer arguments).
 class ContextThunk {
 public:
     ContextThunk(void* context, const void* handler);
