@@ -68,7 +68,7 @@ void registerAddinCommands(Session& session) {
             const std::string section = a.next("section");
             const std::string key = a.next("key");
             a.done();
-            auto* memory = dynamic_cast<settings::MemoryStore*>(&s.services().settings);
+            auto* memory = dynamic_cast<settings::MemoryStore*>(&s.addinStore().inner());
             if (!memory) throw ScriptError("settings can be erased only in the scenario's own store");
             memory->erase(settings::kApp, section, key);
             return;
@@ -78,6 +78,12 @@ void registerAddinCommands(Session& session) {
         const std::string value = a.next("value");
         a.done();
         s.settings().save(section, key, value);
+    });
+    // setting-writes fail|work: the add-in's settings store refuses every write, or works again
+    session.registerCommand("setting-writes", [](Session& s, Args& a) {
+        const std::string what = a.next("fail or work");
+        a.done();
+        s.addinStore().setRefusing(text::equalsIgnoreCase(what, "fail"));
     });
     // temp-files fail|work: the system's temporary folder refuses new files, or works again
     session.registerCommand("temp-files", [](Session& s, Args& a) {

@@ -1,6 +1,8 @@
 // Scenario checks: "expect ..." lines compare what the user and the host see with the
 // expected value and stop the run with the line, the expectation and what was found.
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <fstream>
 
@@ -8,6 +10,7 @@
 #include "cli/window_words.h"
 #include "core/host/constants.h"
 #include "core/picture/bmp.h"
+#include "core/picture/emf.h"
 #include "core/text/number.h"
 #include "core/text/strings.h"
 
@@ -304,9 +307,16 @@ void registerCheckCommands(Session& session) {
         }
         compare("setting " + section + "\\" + key, expected(a), stored.value_or("(missing)"));
     });
-    // expect clipboard text = "<text>" | formats = 1,2,14
+    // expect clipboard text = "<text>" | formats = 1,2,14 | unicode = "<text>" | emf = <w>x<h>
+    // | format <number|name> = "<text>" | format <f> size = <n> | order = "<f>,<f>,..."
     session.registerCommand("expect clipboard", [](Session& s, Args& a) {
         auto& clip = s.host().clipboard();
+        auto entry = [&clip](const ClipboardFormatWord& format) -> std::optional<platform::ClipboardEntry> {
+            for (auto& e : clip.copyAll(SIZE_MAX)) {
+                if (format.matches(e)) return std::move(e);
+            }
+            return std::nullopt;
+        };
         if (a.accept("text")) {
             compare("clipboard text", expected(a), clip.getText(platform::cf::kText).value_or("(none)"));
         } else if (a.accept("formats")) {
@@ -315,8 +325,39 @@ void registerCheckCommands(Session& session) {
                 if (clip.hasFormat(f)) formats.push_back(std::to_string(f));
             }
             compare("clipboard formats", expected(a), text::join(formats, ","));
+        } else if (a.accept("unicode")) {
+            const auto e = entry({platform::cf::kUnicodeText, {}});
+            compare("clipboard unicode text", expected(a), e ? sim::textFromUnicodeBytes(e->bytes) : "(none)");
+        } else if (a.accept("emf")) {
+            const auto e = entry({platform::cf::kEnhMetafile, {}});
+            const auto metafile = e ? picture::emf::read(e->bytes) : std::nullopt;
+            const auto& b = metafile ? metafile->header.bounds : picture::emf::Rect{};
+            compare("clipboard enhanced metafile", expected(a),
+                    !e ? "(none)" : !metafile ? "(unreadable)"
+                                  : std::to_string(b.right - b.left + 1) + "x" + std::to_string(b.bottom - b.top + 1));
+        } else if (a.accept("format")) {
+            const std::string word = a.next("format number or name");
+            const auto e = entry(parseClipboardFormat(word));
+            if (a.accept("size")) {
+                compare("clipboard format " + word + " size", expected(a), e ? std::to_string(e->bytes.size()) : "(none)");
+            } else {
+                std::string found = e ? std::string(e->bytes.begin(), e->bytes.end()) : "(none)";
+                if (e) found.resize(std::min(found.size(), found.find('\0')));
+                compare("clipboard format " + word, expected(a), found);
+            }
+        } else if (a.accept("order")) {
+            // The formats named are there in this order; others may lie between them.
+            std::vector<std::string> words;
+            for (const std::string& w : text::split(expected(a), ',')) words.push_back(text::trim(w));
+            const std::string want = text::join(words, ",");
+            std::vector<std::string> found;
+            size_t next = 0;
+            for (const auto& e : clip.copyAll(SIZE_MAX)) {
+                if (next < words.size() && parseClipboardFormat(words[next]).matches(e)) found.push_back(words[next++]);
+            }
+            compare("clipboard order", want, text::join(found, ","));
         } else {
-            throw ScriptError("expect clipboard text or formats");
+            throw ScriptError("expect clipboard text, formats, unicode, emf, format or order");
         }
     });
     // expect file "<path>" exists | missing | bmp <w>x<h> | emf | size <bytes>

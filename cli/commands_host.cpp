@@ -6,6 +6,7 @@
 #include "cli/session.h"
 #include "core/host/constants.h"
 #include "core/picture/bmp.h"
+#include "core/picture/emf.h"
 #include "core/text/number.h"
 #include "core/text/strings.h"
 
@@ -278,21 +279,52 @@ void registerHostCommands(Session& session) {
         a.done();
         s.host().queueSaveAsAnswer(text::equalsIgnoreCase(answer, "cancel") ? std::nullopt : std::optional(answer));
     });
-    // clipboard clear | clipboard text "<text>" | clipboard bitmap <w> <h> <colour>
+    // clipboard clear | clipboard text "<text>" | clipboard unicode "<text>" | clipboard bitmap <w> <h> <colour>
+    // | clipboard emf <w> <h> <colour> | clipboard format <number|name> "<text>" | clipboard format <f> size=<n>
+    // Each but clear adds a format to what the clipboard holds, as a program copying would.
     session.registerCommand("clipboard", [](Session& s, Args& a) {
+        using Kind = platform::ClipboardEntry::Kind;
         auto& clip = s.host().clipboard();
         if (a.accept("clear")) {
             clip.clear();
         } else if (a.accept("text")) {
             clip.setText(a.next("text"), platform::cf::kText);
+        } else if (a.accept("unicode")) {
+            clip.add({platform::cf::kUnicodeText, {}, Kind::Memory, sim::unicodeTextBytes(a.next("text"))});
         } else if (a.accept("bitmap")) {
             const int w = a.nextInt("width");
             const int h = a.nextInt("height");
             const int32_t color = parseColor(a.next("colour"));
             auto bytes = picture::encodeBmp(picture::solidImage(w, h, static_cast<uint32_t>(color)));
             clip.setPicture({platform::cf::kBitmap, bytes}, platform::cf::kBitmap);
+        } else if (a.accept("emf")) {
+            const int w = a.nextInt("width");
+            const int h = a.nextInt("height");
+            const int32_t color = parseColor(a.next("colour"));
+            if (w < 1 || h < 1 || w > picture::emf::Writer::kMaxExtent || h > picture::emf::Writer::kMaxExtent) {
+                throw ScriptError("a picture of 1 to 32767 pixels each way");
+            }
+            picture::emf::Writer emf(w, h);
+            const auto brush = emf.createBrush(static_cast<uint32_t>(color));
+            emf.select(brush);
+            emf.select(emf.createNullPen());
+            emf.rectangle({0, 0, w + 1, h + 1});
+            clip.add({platform::cf::kEnhMetafile, {}, Kind::EnhMetafile, emf.finish()});
+        } else if (a.accept("format")) {
+            const ClipboardFormatWord format = parseClipboardFormat(a.next("format number or name"));
+            std::vector<uint8_t> bytes;
+            if (auto size = a.option("size")) {
+                const double n = text::val(*size);
+                if (!(n >= 1 && n <= 256.0 * 1024 * 1024)) throw ScriptError("size= 1 byte to 256 MB");
+                bytes.assign(static_cast<size_t>(n), uint8_t{'x'});
+            } else {
+                const std::string text = a.next("text");
+                bytes.assign(text.begin(), text.end());
+                bytes.push_back(0);
+            }
+            clip.add({format.number, format.name, Kind::Memory, std::move(bytes)});
         } else {
-            throw ScriptError("clipboard clear, text or bitmap");
+            throw ScriptError("clipboard clear, text, unicode, bitmap, emf or format");
         }
         a.done();
     });

@@ -166,11 +166,15 @@ void registerWindowCommands(Session& session) {
         a.done();
         require(box.userSelectAll() && box.userKey(ui::key::kBackspace), "clearing " + box.name());
     });
-    // window key <Enter|Escape|Backspace|Tab|character>: to the focused control
+    // window key <Enter|Escape|Backspace|Tab|Shift+Tab|Up|Down|character>: to the focused control
     session.registerCommand("window key", [](Session& s, Args& a) {
-        const int code = keyCode(a.next("key"));
+        const std::string word = a.next("key");
         a.done();
-        require(activeForm(s).userKey(code), "the key");
+        if (const auto down = keyDownWord(word)) {
+            require(activeForm(s).userKeyDown(down->code, down->shift), "the key");
+            return;
+        }
+        require(activeForm(s).userKey(keyCode(word)), "the key");
     });
     // window spin <scroll bar> up|down [times]
     session.registerCommand("window spin", [](Session& s, Args& a) {

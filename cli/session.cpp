@@ -67,6 +67,20 @@ std::unique_ptr<platform::Clipboard> systemClipboard(const Options& options) {
 
 }  // namespace
 
+void ScenarioStore::write(const std::string& app, const std::string& section, const std::string& key,
+                          const std::string& value) {
+    if (refusing_) {
+#if defined(_WIN32)
+        throw win32::RegistrySettingsStore::writeFailure(app, section, key, ERROR_ACCESS_DENIED);
+#else
+        // The words of the registry's refusal as the Windows build shows them.
+        throw platform::PlatformError("cannot save the setting HKEY_CURRENT_USER\\Software\\VB and VBA Program Settings\\" +
+                                      app + "\\" + section + "\\" + key + ": Access denied. (5)");
+#endif
+    }
+    inner_.write(app, section, key, value);
+}
+
 Session::Session(std::ostream& out, Options options)
     : out_(out),
       options_(std::move(options)),
@@ -74,6 +88,7 @@ Session::Session(std::ostream& out, Options options)
       host_(systemClipboard_ ? std::make_unique<sim::SimHost>(*systemClipboard_) : std::make_unique<sim::SimHost>()),
       store_(makeStore(options_)),
       settings_(*store_),
+      addinStore_(*store_),
       messageBox_([this](const scripted::Event& e) { observe(e); }),
       colors_([this](const scripted::Event& e) { observe(e); }),
       sound_([this](const scripted::Event& e) { observe(e); }),
@@ -84,7 +99,7 @@ Session::Session(std::ostream& out, Options options)
       realFiles_(std::make_unique<NativeFileSystem>()),
       files_([this](const scripted::Event& e) { observe(e); }, *realFiles_),
       toolkit_([this](ui::headless::Form& form) { runWhile([&form] { return form.loaded(); }); }),
-      services_{*store_, locale_, temp_, files_, shell_, sound_, messageBox_, colors_, host_->clipboard(),
+      services_{addinStore_, locale_, temp_, files_, shell_, sound_, messageBox_, colors_, host_->clipboard(),
                 host_->windowFinder()} {
     if (auto folder = realTemp_->tempFolder()) tempFolder_ = *folder;
     registerHostCommands(*this);
@@ -306,6 +321,19 @@ int32_t parseColor(const std::string& word) {
     const long v = std::strtol(word.c_str(), &end, 10);
     if (word.empty() || *end) throw ScriptError("bad colour \"" + word + "\"");
     return static_cast<int32_t>(v);
+}
+
+ClipboardFormatWord parseClipboardFormat(const std::string& word) {
+    if (word.empty()) throw ScriptError("a clipboard format number or name");
+    if (word.find_first_not_of("0123456789") != std::string::npos) return {0, word};
+    const unsigned long number = std::strtoul(word.c_str(), nullptr, 10);
+    if (number == 0 || number > 0xFFFF) throw ScriptError("no clipboard format " + word);
+    return {static_cast<uint32_t>(number), {}};
+}
+
+bool ClipboardFormatWord::matches(const platform::ClipboardEntry& entry) const {
+    // Registered names are the same whatever their case, as the system compares them.
+    return name.empty() ? entry.format == number : text::equalsIgnoreCase(entry.name, name);
 }
 
 }  // namespace qm::cli

@@ -43,6 +43,25 @@ namespace html {
 class HtmlPage;
 }
 
+// The add-in's settings store in a scenario: the session's own store, which can be made to
+// refuse every write as the registry does when access to the key is denied.
+class ScenarioStore : public platform::SettingsStore {
+public:
+    explicit ScenarioStore(platform::SettingsStore& inner) : inner_(inner) {}
+    std::optional<std::string> read(const std::string& app, const std::string& section,
+                                    const std::string& key) override {
+        return inner_.read(app, section, key);
+    }
+    void write(const std::string& app, const std::string& section, const std::string& key,
+               const std::string& value) override;
+    void setRefusing(bool refusing) { refusing_ = refusing; }
+    platform::SettingsStore& inner() { return inner_; }
+
+private:
+    platform::SettingsStore& inner_;
+    bool refusing_ = false;
+};
+
 class Session;
 using Command = std::function<void(Session&, Args&)>;
 
@@ -71,7 +90,9 @@ public:
     html::HtmlPage* page() { return page_.get(); }
 
     sim::SimHost& host() { return *host_; }
+    // The store as the script sets it up (never refusing), and as the add-in uses it.
     settings::Settings& settings() { return settings_; }
+    ScenarioStore& addinStore() { return addinStore_; }
     scripted::MessageBox& messageBox() { return messageBox_; }
     scripted::ColorChooser& colors() { return colors_; }
     scripted::Locale& locale() { return locale_; }
@@ -123,6 +144,7 @@ private:
     std::unique_ptr<sim::SimHost> host_;
     std::unique_ptr<platform::SettingsStore> store_;
     settings::Settings settings_;
+    ScenarioStore addinStore_;
     scripted::Locale locale_;
     scripted::MessageBox messageBox_;
     scripted::ColorChooser colors_;
@@ -159,5 +181,14 @@ void registerWindowCommands(Session& s);
 // "True"/"False" for scripts, and parsing of the same.
 bool parseBool(const std::string& word);
 int32_t parseColor(const std::string& word);  // "&HFF", "255", "#RRGGBB"
+
+// A clipboard format as scripts name it: a number is the system's format number,
+// anything else a registered format's name.
+struct ClipboardFormatWord {
+    uint32_t number = 0;
+    std::string name;
+    bool matches(const platform::ClipboardEntry& entry) const;
+};
+ClipboardFormatWord parseClipboardFormat(const std::string& word);
 
 }  // namespace qm::cli

@@ -286,6 +286,12 @@ ViaCom::ViaCom(Session& session, const std::string& dllPath) {
         s.settings().save(section, key, value);
     });
     session.registerCommand("file-writes", [](Session&, Args&) { notWithDll("failing file writes"); });
+    // setting-writes fail|work: the DLL's registry writes are refused (access denied), or work.
+    session.registerCommand("setting-writes", [&x](Session&, Args& a) {
+        const std::string what = a.next("fail or work");
+        a.done();
+        x.system.setRegistryWritesFailing(text::equalsIgnoreCase(what, "fail"));
+    });
     // temp-files fail|fail-folder|work: the system's temporary folder, as the DLL finds it.
     session.registerCommand("temp-files", [&x](Session& s, Args& a) {
         const std::string what = a.next("fail, fail-folder or work");

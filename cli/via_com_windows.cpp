@@ -262,10 +262,14 @@ void ComWindows::registerCommands() {
         start(form, std::move(steps));
     });
     session.registerCommand("window key", [this](Session&, Args& a) {
-        const int code = keyCode(a.next("key"));
+        const std::string word = a.next("key");
         a.done();
         const HWND form = activeForm();
-        start(form, windows_.key(form, code));
+        if (const auto down = keyDownWord(word)) {
+            start(form, windows_.keyDown(form, static_cast<UINT>(down->code), down->shift != 0));
+            return;
+        }
+        start(form, windows_.key(form, keyCode(word)));
     });
     session.registerCommand("window spin", [this](Session&, Args& a) {
         const HWND form = activeForm();

@@ -485,17 +485,13 @@ std::vector<Step> Windows::clickAt(HWND hwnd, POINT at, bool doubleClick) const 
 std::vector<Step> Windows::click(const ControlView& c) const { return clickAt(c.hwnd, centreOf(c.hwnd)); }
 
 std::vector<Step> Windows::selectAll(const ControlView& box) const {
-    // Pressed before the first character and dragged past the last, as a user selects.
-    HWND hwnd = box.hwnd;
-    return {once([hwnd] {
-        RECT rc{};
-        ::GetClientRect(hwnd, &rc);
-        const POINT from{1, (rc.top + rc.bottom) / 2};
-        const POINT to{rc.right - 1, from.y};
-        ::PostMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, point(from));
-        ::PostMessageW(hwnd, WM_MOUSEMOVE, MK_LBUTTON, point(to));
-        ::PostMessageW(hwnd, WM_LBUTTONUP, 0, point(to));
-    })};
+    // Into the box, then Home and Shift+End, as a user selects a text longer than the box
+    // shows (a drag selects only what is in view).
+    const HWND form = ::GetAncestor(box.hwnd, GA_ROOT);
+    std::vector<Step> steps = focus(box);
+    for (Step& s : keyDown(form, VK_HOME, false)) steps.push_back(std::move(s));
+    for (Step& s : keyDown(form, VK_END, true)) steps.push_back(std::move(s));
+    return steps;
 }
 
 std::vector<Step> Windows::focus(const ControlView& c) const {
@@ -549,8 +545,27 @@ std::vector<Step> Windows::key(HWND form, int code) const {
         default: break;
     }
     if (vk == 0) return type(form, text::utf8::encode(std::u32string(1, static_cast<char32_t>(code))));
-    // The key goes down and up; the modal loop turns the press into its character.
-    return {once([this, form, vk] { postKeyDown(focusTarget(form), vk); }), once([this, form, vk] { postKeyUp(focusTarget(form), vk); })};
+    return keyDown(form, vk, false);
+}
+
+std::vector<Step> Windows::keyDown(HWND form, UINT vk, bool shift) const {
+    // The key goes down and up; the modal loop turns the press into its character. Shift
+    // is held in the thread's keyboard state, where the window asks for it, while the key
+    // is down: posted keys change nothing there.
+    const auto holdShift = [](bool down) {
+        BYTE state[256] = {};
+        if (!::GetKeyboardState(state)) return;
+        state[VK_SHIFT] = state[VK_LSHIFT] = down ? 0x80 : 0;
+        ::SetKeyboardState(state);
+    };
+    return {once([this, form, vk, shift, holdShift] {
+                if (shift) holdShift(true);
+                postKeyDown(focusTarget(form), vk);
+            }),
+            once([this, form, vk, shift, holdShift] {
+                postKeyUp(focusTarget(form), vk);
+                if (shift) holdShift(false);
+            })};
 }
 
 std::vector<Step> Windows::spin(const ControlView& bar, bool up) const {

@@ -32,6 +32,14 @@ int keyCode(const std::string& word) {
     throw ScriptError("unknown key \"" + word + "\"");
 }
 
+std::optional<KeyDown> keyDownWord(const std::string& word) {
+    const std::string w = text::upperAscii(word);
+    if (w == "UP") return KeyDown{ui::vk::kUp, 0};
+    if (w == "DOWN") return KeyDown{ui::vk::kDown, 0};
+    if (w == "SHIFT+TAB") return KeyDown{ui::vk::kTab, ui::kShiftMask};
+    return std::nullopt;
+}
+
 std::string boolWord(bool v) { return v ? "True" : "False"; }
 
 std::string num(double v) { return text::shortestText(std::round(v * 100) / 100); }

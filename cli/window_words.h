@@ -19,6 +19,13 @@ void require(bool done, const std::string& what);
 // Enter, Escape (Esc), Backspace, Tab, Space or a single character, as the key's code.
 int keyCode(const std::string& word);
 
+// A key that types no character: Up, Down or Shift+Tab (vk codes, shift ui::kShiftMask).
+struct KeyDown {
+    int code = 0;
+    int shift = 0;
+};
+std::optional<KeyDown> keyDownWord(const std::string& word);
+
 std::string boolWord(bool v);  // True, False
 // Twips and other measures, to two decimals at most ("1234.5").
 std::string num(double v);

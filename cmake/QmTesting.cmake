@@ -4,7 +4,9 @@
 #   qm_add_gtest(<target> [ENVIRONMENT <var=value>...] [LABELS <label>...])
 #   qm_add_wine_test(<name> COMMAND <command> [args...] [ENVIRONMENT ...] [LABELS ...]
 #                    [WORKING_DIRECTORY <dir>])
-#   qm_add_import_check(<target> [FORBIDDEN_FUNCTIONS <function>...])
+#   qm_add_import_check(<target> [NAME <test>] [ALLOWED_DLLS <dll>...]
+#                       [FORBIDDEN_FUNCTIONS <function>...] [LABELS <label>...])
+#   qm_add_skipped_test(<name> REASON <text> [LABELS <label>...])
 #   qm_add_benchmark(<target>)
 #   qm_add_wine_fixture()     (called once, by tests/CMakeLists.txt)
 include_guard(GLOBAL)
@@ -142,19 +144,37 @@ function(qm_add_wine_test name)
 endfunction()
 
 # A test that fails when the Windows binary of <target> imports a MinGW runtime DLL (it
-# must run with nothing copied next to it) or one of FORBIDDEN_FUNCTIONS.
+# must run with nothing copied next to it), a DLL not in ALLOWED_DLLS (when given) or one
+# of FORBIDDEN_FUNCTIONS. It reads the file with objdump: no Wine needed. Named
+# <target>.imports unless NAME says otherwise.
 function(qm_add_import_check target)
-  cmake_parse_arguments(PARSE_ARGV 1 arg "" "" "FORBIDDEN_FUNCTIONS")
+  cmake_parse_arguments(PARSE_ARGV 1 arg "" "NAME" "ALLOWED_DLLS;FORBIDDEN_FUNCTIONS;LABELS")
   if(NOT WIN32)
     message(FATAL_ERROR "qm_add_import_check(${target}): only Windows binaries have import tables")
   endif()
+  set(name ${target}.imports)
+  if(arg_NAME)
+    set(name ${arg_NAME})
+  endif()
   # Commas, not semicolons: a list would come apart into several arguments.
   string(REPLACE ";" "," forbidden "${arg_FORBIDDEN_FUNCTIONS}")
-  add_test(NAME ${target}.imports
+  string(REPLACE ";" "," allowed "${arg_ALLOWED_DLLS}")
+  add_test(NAME ${name}
            COMMAND "${CMAKE_COMMAND}" "-DOBJDUMP=${CMAKE_OBJDUMP}" "-DBINARY=$<TARGET_FILE:${target}>"
-                   "-DFORBIDDEN_FUNCTIONS=${forbidden}"
+                   "-DALLOWED_DLLS=${allowed}" "-DFORBIDDEN_FUNCTIONS=${forbidden}"
                    -P "${CMAKE_CURRENT_FUNCTION_LIST_DIR}/check-imports.cmake")
-  set_tests_properties(${target}.imports PROPERTIES LABELS imports)
+  set_tests_properties(${name} PROPERTIES LABELS "imports;${arg_LABELS}")
+endfunction()
+
+# A test that does not apply to this build: it says why in one line ("<name> skipped:
+# <reason>", which scripts/test.sh collects from CTest's log) and counts as skipped.
+function(qm_add_skipped_test name)
+  cmake_parse_arguments(PARSE_ARGV 1 arg "" "REASON" "LABELS")
+  if(NOT arg_REASON)
+    message(FATAL_ERROR "qm_add_skipped_test(${name}): say why (REASON)")
+  endif()
+  add_test(NAME ${name} COMMAND sh -c "echo \"$0 skipped: $1\"; exit 77" "${name}" "${arg_REASON}")
+  set_tests_properties(${name} PROPERTIES SKIP_RETURN_CODE 77 LABELS "skipped;${arg_LABELS}")
 endfunction()
 
 # A Google Benchmark program: built with the native build, never registered as a test
@@ -184,8 +204,8 @@ function(qm_add_wine_fixture)
   if(NOT QM_WINE_TESTS)
     return()
   endif()
-  set(command "${CMAKE_COMMAND}" -E env "WINEPREFIX=${QM_WINEPREFIX}" "WINE=${QM_WINE}"
-              "WINESERVER=${QM_WINESERVER}" bash "${QM_WINE_PREFIX_SCRIPT}")
+  set(command "${CMAKE_COMMAND}" -E env "WINEPREFIX=${QM_WINEPREFIX}" ${QM_WINE_SCRIPT_ENVIRONMENT}
+              bash "${QM_WINE_PREFIX_SCRIPT}")
   add_test(NAME wine_prefix_start COMMAND ${command} start)
   add_test(NAME wine_prefix_stop COMMAND ${command} stop)
   set_tests_properties(wine_prefix_start PROPERTIES FIXTURES_SETUP wine TIMEOUT 300 LABELS wine)

@@ -1,7 +1,10 @@
 # Fails when a Windows binary imports a DLL of the MinGW runtime, which would not be found
-# next to it (Excel loads the add-in from the add-in's folder, not from ours), or one of
-# the named functions (for example those Windows XP lacks).
-# Usage: cmake -DOBJDUMP=<objdump> -DBINARY=<file> [-DFORBIDDEN_FUNCTIONS=<f1,f2>] -P check-imports.cmake
+# next to it (Excel loads the add-in from the add-in's folder, not from ours), a DLL not
+# allowed (when a list is given), or one of the named functions (for example those
+# Windows XP lacks).
+# Usage: cmake -DOBJDUMP=<objdump> -DBINARY=<file> [-DALLOWED_DLLS=<d1,d2>]
+#              [-DFORBIDDEN_FUNCTIONS=<f1,f2>] -P check-imports.cmake
+cmake_minimum_required(VERSION 3.25)
 execute_process(COMMAND "${OBJDUMP}" -p "${BINARY}" OUTPUT_VARIABLE dump RESULT_VARIABLE result)
 if(NOT result EQUAL 0)
   message(FATAL_ERROR "cannot read the import table of ${BINARY}")
@@ -21,6 +24,17 @@ foreach(line IN LISTS lines)
 endforeach()
 if(dlls STREQUAL "")
   list(APPEND problems "has no import table")
+endif()
+
+if(ALLOWED_DLLS)
+  string(TOLOWER "${ALLOWED_DLLS}" allowed)
+  string(REPLACE "," ";" allowed "${allowed}")
+  foreach(dll IN LISTS dlls)
+    string(TOLOWER "${dll}" lower)
+    if(NOT lower IN_LIST allowed)
+      list(APPEND problems "imports ${dll}, which is not allowed")
+    endif()
+  endforeach()
 endif()
 
 # Import entries read "<address>\t<hint>  <name>".

@@ -1,25 +1,5 @@
 # Cross-builds the 32-bit Windows binaries (the add-in DLL and the Windows test programs)
 # on Linux with MinGW-w64. The Wine runner for tests is set up by cmake/QmWine.cmake.
-set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86)
-
 set(QM_MINGW_TRIPLET i686-w64-mingw32)
-
-# The -posix variants: the -win32 threading model has no std::mutex or std::thread,
-# which GoogleTest needs.
-set(CMAKE_C_COMPILER ${QM_MINGW_TRIPLET}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${QM_MINGW_TRIPLET}-g++-posix)
-set(CMAKE_RC_COMPILER ${QM_MINGW_TRIPLET}-windres)
-
-set(CMAKE_FIND_ROOT_PATH /usr/${QM_MINGW_TRIPLET})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-
-# Link the compiler's runtime statically, so that binaries import only system DLLs and
-# nothing has to be copied next to them (Excel loads the add-in from its own folder).
-set(QM_MINGW_STATIC_LINK "-static -static-libgcc -static-libstdc++")
-set(CMAKE_EXE_LINKER_FLAGS_INIT "${QM_MINGW_STATIC_LINK}")
-set(CMAKE_SHARED_LINKER_FLAGS_INIT "${QM_MINGW_STATIC_LINK}")
-set(CMAKE_MODULE_LINKER_FLAGS_INIT "${QM_MINGW_STATIC_LINK}")
+include("${CMAKE_CURRENT_LIST_DIR}/mingw-toolchain.cmake")

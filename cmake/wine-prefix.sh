@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
 # Prepares and stops the Wine prefix in which the Windows tests of one build tree run.
 # Usage: wine-prefix.sh start|start-for-listing|stop, with WINEPREFIX set (WINE and
-# WINESERVER may name the programs).
+# WINESERVER may name the programs, WINEARCH the architecture: win32, the default, or win64).
 #
-# `start` creates a 32-bit prefix once (kept and reused while it is valid), starts a
-# persistent wine server and boots the prefix. `start-for-listing` does the same with a
-# server that ends by itself a minute after its last program: CTest lists the tests in
-# the Windows programs before it runs any, and may run none (ctest -N).
+# `start` creates a prefix of that architecture once (kept and reused while it is valid),
+# starts a persistent wine server and boots the prefix. `start-for-listing` does the same
+# with a server that ends by itself a minute after its last program: CTest lists the tests
+# in the Windows programs before it runs any, and may run none (ctest -N).
 # Every Wine process started here has all of its streams redirected: the server and its
 # helper processes outlive this script, and would otherwise hold CTest's output pipes
 # open, making every test wait for them.
@@ -15,7 +15,15 @@ set -euo pipefail
 : "${WINEPREFIX:?WINEPREFIX must name the prefix of the build tree}"
 WINE=${WINE:-wine}
 WINESERVER=${WINESERVER:-wineserver}
-export WINEPREFIX
+WINEARCH=${WINEARCH:-win32}
+case $WINEARCH in
+  win32 | win64) ;;
+  *)
+    echo "wine-prefix.sh: WINEARCH must be win32 or win64, not $WINEARCH" >&2
+    exit 2
+    ;;
+esac
+export WINEPREFIX WINEARCH
 export WINEDEBUG=-all
 
 log="${WINEPREFIX%/}.log"
@@ -29,8 +37,9 @@ server_running() {
 
 prefix_valid() {
   # The registry files appear once the server has saved them; the mark once creation
-  # finished. A prefix missing either was interrupted while being made.
-  [[ -f $ready_mark && -f $WINEPREFIX/system.reg ]] && grep -q '^#arch=win32' "$WINEPREFIX/system.reg"
+  # finished. A prefix missing either was interrupted while being made; one of the other
+  # architecture was made by an older build.
+  [[ -f $ready_mark && -f $WINEPREFIX/system.reg ]] && grep -q "^#arch=$WINEARCH\$" "$WINEPREFIX/system.reg"
 }
 
 run_quietly() {
@@ -71,8 +80,7 @@ start() {
     fresh=true
   fi
 
-  # WINEARCH only matters when the prefix is created; 32-bit because the add-in is.
-  export WINEARCH=win32
+  # WINEARCH only matters when the prefix is created.
   run_quietly "$WINESERVER" "$lifetime" || fail "cannot start the wine server"
   if [[ $lifetime != -p ]]; then
     touch "$brief_mark"

@@ -17,6 +17,12 @@ ULONGLONG WINAPI tickCount64() noexcept {
 
 }  // namespace
 
-// The slot the runtime calls through, under the name the import library would give it.
-extern "C" ULONGLONG(WINAPI* const qmGetTickCount64Slot)() __asm__("__imp__GetTickCount64@0");
+// The slot the runtime calls through, under the name the import library would give it
+// (decorated on x86; the 64-bit test build has no decoration).
+#if defined(__i386__)
+#define QM_TICK_COUNT_64_IMPORT "__imp__GetTickCount64@0"
+#else
+#define QM_TICK_COUNT_64_IMPORT "__imp_GetTickCount64"
+#endif
+extern "C" ULONGLONG(WINAPI* const qmGetTickCount64Slot)() __asm__(QM_TICK_COUNT_64_IMPORT);
 extern "C" ULONGLONG(WINAPI* const qmGetTickCount64Slot)() = tickCount64;

@@ -8,6 +8,7 @@
 ;   DLL_FILE       the built QuillmarkInExcel.dll
 ;   README_EN      README_JA   the read-me texts, ready to ship (CRLF)
 ;   OUT_FILE       where the setup program is written
+;   TARGET         (64-bit test build only) amd64-unicode
 ;
 ; Exit codes (what a silent run reports):
 ;   0  done
@@ -17,6 +18,11 @@
 ;   4  the DLL's registration failed
 
 Unicode true
+; The 64-bit test build makes a 64-bit setup program (never shipped), as its DLL is 64-bit:
+; installer/CMakeLists.txt then defines TARGET (amd64-unicode).
+!ifdef TARGET
+  Target ${TARGET}
+!endif
 SetCompressor /SOLID lzma
 RequestExecutionLevel user
 

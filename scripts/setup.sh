@@ -1,20 +1,26 @@
 #!/usr/bin/env bash
 # Installs what building and testing the project needs on Debian 12, as root or through
 # sudo. Installs only what is missing, so it returns at once on a machine already set up.
-# Usage: scripts/setup.sh [--native-only] [--with-browser]
+# Usage: scripts/setup.sh [--native-only | --windows=32 | --windows=64] [--with-browser]
 #   --native-only   only what the Linux build needs (no cross compiler, no Wine)
+#   --windows=32    the Windows build with its tests on the 32-bit Wine (i386 packages)
+#   --windows=64    the Windows build with its tests on the 64-bit build under the 64-bit
+#                   Wine (nothing i386: for machines that cannot run 32-bit programs)
+#                   (with neither, what both paths need)
 #   --with-browser  also headless Chromium, which the test of the runner's HTML pages
 #                   renders them with (scripts/test.sh asks for it)
 set -euo pipefail
 
 native_only=false
+windows=both
 with_browser=false
 for arg in "$@"; do
   case "$arg" in
     --native-only) native_only=true ;;
+    --windows=32 | --windows=64) windows=${arg#--windows=} ;;
     --with-browser) with_browser=true ;;
     *)
-      echo "usage: $0 [--native-only] [--with-browser]" >&2
+      echo "usage: $0 [--native-only | --windows=32 | --windows=64] [--with-browser]" >&2
       exit 2
       ;;
   esac
@@ -32,16 +38,20 @@ fi
 # Compilers, build tools and the test libraries of the Linux build. `locales` provides
 # the Japanese locale that the Windows tests of the Japanese user interface run under.
 native_packages=(cmake ninja-build g++ googletest libgtest-dev libgmock-dev libbenchmark-dev locales)
-# The Windows cross build, Wine to run its tests, and the tools that check what the add-in
-# writes: ImageMagick for bitmaps and screenshots (under Xvfb), emf2svg and printemf for
-# metafiles, NSIS for the installer.
-windows_packages=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-tools xvfb imagemagick nsis emf2svg printemf fonts-ipafont-gothic)
+# The Windows cross build (the 32-bit add-in is always built), Wine to run its tests, and the
+# tools that check what the add-in writes: ImageMagick for bitmaps and screenshots (under
+# Xvfb), emf2svg and printemf for metafiles, NSIS for the installer.
+windows_packages=(g++-mingw-w64-i686 mingw-w64-tools xvfb imagemagick nsis emf2svg printemf fonts-ipafont-gothic)
 # The browser the HTML pages are checked in, the fonts their pictures use (Japanese ones
 # included) and ImageMagick to look at the renders.
 browser_packages=(chromium fonts-liberation fonts-ipafont-gothic imagemagick)
+# The 64-bit test build's compiler.
+windows64_packages=(g++-mingw-w64-x86-64)
 # Installed with their recommended packages: without them Wine lacks its own fonts (the
 # glyphs of window frames and check boxes) and the X extensions it draws windows with.
-wine_packages=(wine wine64 wine32:i386)
+# The 32-bit Wine needs Debian's i386 architecture.
+wine_packages=(wine wine64)
+wine32_packages=(wine32:i386)
 locales_wanted=(ja_JP.UTF-8 en_US.UTF-8)
 
 apt_updated=false
@@ -122,7 +132,13 @@ if $with_browser; then
   install "${browser_packages[@]}"
 fi
 if ! $native_only; then
-  enable_i386
+  if [[ $windows != 64 ]]; then
+    enable_i386
+    wine_packages+=("${wine32_packages[@]}")
+  fi
+  if [[ $windows != 32 ]]; then
+    windows_packages+=("${windows64_packages[@]}")
+  fi
   install "${windows_packages[@]}"
   install --with-recommends "${wine_packages[@]}"
 fi

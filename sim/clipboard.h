@@ -1,10 +1,11 @@
-// The simulated clipboard: one text or picture per format number, as the platform
-// clipboard interface sees it.
+// The simulated clipboard: an ordered list of formats, each with its data, as the
+// system's clipboard holds them. Text goes as Unicode and 8-bit text (UTF-8 standing for
+// the ANSI code page), the link format is the registered "Link", pictures are kept in
+// their file form whatever their kind.
 #pragma once
 
 #include <map>
 #include <string>
-#include <variant>
 #include <vector>
 
 #include "core/platform/platform.h"
@@ -20,11 +21,27 @@ public:
     void setPicture(const platform::Picture& picture, int32_t format) override;
     void setText(const std::string& text, int32_t format) override;
 
-    // The formats present, ascending.
-    std::vector<int32_t> formats() const;
+    std::vector<platform::ClipboardEntry> copyAll(size_t maxBytes) override;
+    void replaceAll(const std::vector<platform::ClipboardEntry>& entries) override;
+    void add(const platform::ClipboardEntry& entry) override;
 
 private:
-    std::map<int32_t, std::variant<std::string, platform::Picture>> data_;
+    // Registered formats get numbers from 0xC000 up, one per name whatever its case, as
+    // the system gives them.
+    uint32_t registered(const std::string& name);
+    const platform::ClipboardEntry* find(uint32_t number) const;
+
+    struct Registered {
+        uint32_t number;
+        std::string name;
+    };
+    std::vector<platform::ClipboardEntry> entries_;
+    std::map<std::string, Registered> registered_;  // by the name in upper case
 };
+
+// Text as the bytes of the Unicode text format (UTF-16, little-endian, ending in a NUL)
+// and back (up to the first NUL).
+std::vector<uint8_t> unicodeTextBytes(const std::string& utf8);
+std::string textFromUnicodeBytes(const std::vector<uint8_t>& bytes);
 
 }  // namespace qm::sim

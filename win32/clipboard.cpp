@@ -4,9 +4,11 @@
 #include <cmath>
 #include <cstring>
 #include <memory>
+#include <new>
 #include <type_traits>
 
 #include "core/platform/platform.h"
+#include "core/text/strings.h"
 
 namespace qm::win32 {
 
@@ -218,7 +220,9 @@ namespace {
 using clipdata::bmpFromPackedDib;
 using clipdata::packedDibFromBmp;
 using clipdata::put16;
+using clipdata::put32;
 using clipdata::read16;
+using clipdata::read32;
 
 // The clipboard, open for the lifetime of this object.
 class OpenClipboardScope {
@@ -279,11 +283,13 @@ void place(UINT format, HANDLE handle) {
         throw platform::PlatformError("cannot put data on the clipboard: " + errorText(::GetLastError()));
 }
 
-std::vector<uint8_t> globalBytes(HANDLE handle) {
+std::optional<std::vector<uint8_t>> globalCopyOf(HANDLE handle) {
     Locked locked(handle);
-    if (!locked.data()) return {};
+    if (!locked.data()) return std::nullopt;
     return std::vector<uint8_t>(locked.data(), locked.data() + locked.size());
 }
+
+std::vector<uint8_t> globalBytes(HANDLE handle) { return globalCopyOf(handle).value_or(std::vector<uint8_t>{}); }
 
 // A device bitmap as a 24-bit BMP file.
 std::optional<std::vector<uint8_t>> bmpFromBitmap(HBITMAP bitmap) {
@@ -308,12 +314,20 @@ std::optional<std::vector<uint8_t>> bmpFromBitmap(HBITMAP bitmap) {
     return bmpFromPackedDib(dib.data(), dib.size());
 }
 
-// The placeable WMF of a METAFILEPICT.
-std::optional<std::vector<uint8_t>> wmfFromPicture(HGLOBAL handle) {
+// The fields of a METAFILEPICT block.
+std::optional<METAFILEPICT> pictureFields(HGLOBAL handle) {
     Locked locked(handle);
     if (!locked.data() || locked.size() < sizeof(METAFILEPICT)) return std::nullopt;
     METAFILEPICT picture;
     std::memcpy(&picture, locked.data(), sizeof picture);
+    return picture;
+}
+
+// The placeable WMF of a METAFILEPICT.
+std::optional<std::vector<uint8_t>> wmfFromPicture(HGLOBAL handle) {
+    const std::optional<METAFILEPICT> fields = pictureFields(handle);
+    if (!fields) return std::nullopt;
+    const METAFILEPICT& picture = *fields;
     UINT size = ::GetMetaFileBitsEx(picture.hMF, 0, nullptr);
     if (size == 0) return std::nullopt;
     std::vector<uint8_t> bits(size);
@@ -321,6 +335,14 @@ std::optional<std::vector<uint8_t>> wmfFromPicture(HGLOBAL handle) {
     clipdata::PlaceableBounds bounds =
         clipdata::boundsForPicture(bits.data(), bits.size(), picture.mm, picture.xExt, picture.yExt);
     return clipdata::placeableWmf(bounds, bits.data(), bits.size());
+}
+
+std::optional<std::vector<uint8_t>> emfBytes(HENHMETAFILE metafile) {
+    const UINT size = ::GetEnhMetaFileBits(metafile, 0, nullptr);
+    if (size == 0) return std::nullopt;
+    std::vector<uint8_t> emf(size);
+    if (::GetEnhMetaFileBits(metafile, size, emf.data()) != size) return std::nullopt;
+    return emf;
 }
 
 std::optional<std::vector<uint8_t>> paletteBytes(HPALETTE palette) {
@@ -340,7 +362,7 @@ std::optional<std::vector<uint8_t>> paletteBytes(HPALETTE palette) {
     throw platform::PlatformError(std::string("not a valid ") + what + " for the clipboard");
 }
 
-void placeBitmap(const std::vector<uint8_t>& bmp) {
+void placeBitmap(const std::vector<uint8_t>& bmp, UINT format = CF_BITMAP) {
     std::optional<std::vector<uint8_t>> dib = packedDibFromBmp(bmp);
     if (!dib) badPicture("bitmap file");
     const size_t offset = *clipdata::dibBitsOffset(dib->data(), dib->size());
@@ -349,7 +371,7 @@ void placeBitmap(const std::vector<uint8_t>& bmp) {
     UniqueGdi bitmap(::CreateDIBitmap(screen, &info->bmiHeader, CBM_INIT, dib->data() + offset, info, DIB_RGB_COLORS));
     ::ReleaseDC(nullptr, screen);
     if (!bitmap) badPicture("bitmap");
-    place(CF_BITMAP, bitmap.get());
+    place(format, bitmap.get());
     bitmap.release();
 }
 
@@ -361,32 +383,39 @@ void placeDib(const std::vector<uint8_t>& bmp) {
     block.release();
 }
 
-void placeMetafilePicture(const std::vector<uint8_t>& wmf) {
-    std::optional<clipdata::PlaceableBounds> bounds = clipdata::placeableBounds(wmf);
-    if (!bounds || wmf.size() <= clipdata::kPlaceableHeaderSize) badPicture("placeable metafile");
-    UniqueMetafile metafile(::SetMetaFileBitsEx(static_cast<UINT>(wmf.size() - clipdata::kPlaceableHeaderSize),
-                                                wmf.data() + clipdata::kPlaceableHeaderSize));
+// A metafile picture of these bits, mapping mode and extents.
+void placeMetafilePicture(UINT format, const uint8_t* bits, size_t size, LONG mode, LONG xExt, LONG yExt) {
+    UniqueMetafile metafile(::SetMetaFileBitsEx(static_cast<UINT>(size), bits));
     if (!metafile) badPicture("metafile");
     METAFILEPICT picture{};
-    picture.mm = MM_ANISOTROPIC;
-    // The size in HIMETRIC (0.01 mm), 2540 to the inch.
-    picture.xExt = std::lround(std::abs(bounds->right - bounds->left) * 2540.0 / bounds->unitsPerInch);
-    picture.yExt = std::lround(std::abs(bounds->bottom - bounds->top) * 2540.0 / bounds->unitsPerInch);
+    picture.mm = mode;
+    picture.xExt = xExt;
+    picture.yExt = yExt;
     picture.hMF = metafile.get();
     UniqueGlobal block = globalCopy(&picture, sizeof picture);
-    place(CF_METAFILEPICT, block.get());
+    place(format, block.get());
     block.release();
     metafile.release();  // the clipboard deletes it with the picture
 }
 
-void placeEnhMetafile(const std::vector<uint8_t>& emf) {
+void placePlaceableMetafile(const std::vector<uint8_t>& wmf) {
+    std::optional<clipdata::PlaceableBounds> bounds = clipdata::placeableBounds(wmf);
+    if (!bounds || wmf.size() <= clipdata::kPlaceableHeaderSize) badPicture("placeable metafile");
+    // The size in HIMETRIC (0.01 mm), 2540 to the inch.
+    placeMetafilePicture(CF_METAFILEPICT, wmf.data() + clipdata::kPlaceableHeaderSize,
+                         wmf.size() - clipdata::kPlaceableHeaderSize, MM_ANISOTROPIC,
+                         std::lround(std::abs(bounds->right - bounds->left) * 2540.0 / bounds->unitsPerInch),
+                         std::lround(std::abs(bounds->bottom - bounds->top) * 2540.0 / bounds->unitsPerInch));
+}
+
+void placeEnhMetafile(const std::vector<uint8_t>& emf, UINT format = CF_ENHMETAFILE) {
     UniqueEnhMetafile metafile(::SetEnhMetaFileBits(static_cast<UINT>(emf.size()), emf.data()));
     if (!metafile) badPicture("enhanced metafile");
-    place(CF_ENHMETAFILE, metafile.get());
+    place(format, metafile.get());
     metafile.release();
 }
 
-void placePalette(const std::vector<uint8_t>& bytes) {
+void placePalette(const std::vector<uint8_t>& bytes, UINT format = CF_PALETTE) {
     if (bytes.size() < 4) badPicture("palette");
     const uint16_t count = read16(bytes.data() + 2);
     if (count == 0 || bytes.size() < 4 + size_t{count} * sizeof(PALETTEENTRY)) badPicture("palette");
@@ -395,8 +424,138 @@ void placePalette(const std::vector<uint8_t>& bytes) {
     std::memcpy(aligned.data(), bytes.data(), 4 + size_t{count} * sizeof(PALETTEENTRY));
     UniqueGdi palette(::CreatePalette(reinterpret_cast<const LOGPALETTE*>(aligned.data())));
     if (!palette) badPicture("palette");
-    place(CF_PALETTE, palette.get());
+    place(format, palette.get());
     palette.release();
+}
+
+// ---------------------------------------------------------------- every format
+
+using Kind = platform::ClipboardEntry::Kind;
+
+// A metafile picture's fields and bits, as ClipboardEntry::Kind::MetafilePicture carries them.
+constexpr size_t kPictureFieldsSize = 12;
+
+// How the system holds a format's data; nothing for data that cannot be copied: the
+// owner-display format, the private formats (handles only their owner understands) and
+// GDI-object formats of kinds other than bitmaps, palettes and enhanced metafiles.
+std::optional<Kind> kindOf(UINT format, HANDLE handle) {
+    switch (format) {
+        case CF_OWNERDISPLAY: return std::nullopt;
+        case CF_BITMAP:
+        case CF_DSPBITMAP: return Kind::Bitmap;
+        case CF_PALETTE: return Kind::Palette;
+        case CF_ENHMETAFILE:
+        case CF_DSPENHMETAFILE: return Kind::EnhMetafile;
+        case CF_METAFILEPICT:
+        case CF_DSPMETAFILEPICT: return Kind::MetafilePicture;
+        default: break;
+    }
+    if (format >= CF_PRIVATEFIRST && format <= CF_PRIVATELAST) return std::nullopt;
+    if (format >= CF_GDIOBJFIRST && format <= CF_GDIOBJLAST) {
+        switch (::GetObjectType(handle)) {
+            case OBJ_BITMAP: return Kind::Bitmap;
+            case OBJ_PAL: return Kind::Palette;
+            case OBJ_ENHMETAFILE: return Kind::EnhMetafile;
+            default: return std::nullopt;
+        }
+    }
+    return Kind::Memory;  // every other format is a global memory block, which the system frees
+}
+
+// The bytes a copy of the data will take, found without copying it; nothing when the
+// data cannot be read.
+std::optional<size_t> copySize(Kind kind, HANDLE handle) {
+    switch (kind) {
+        case Kind::Memory: {
+            Locked locked(handle);
+            if (!locked.data()) return std::nullopt;
+            return locked.size();
+        }
+        case Kind::Bitmap: {
+            BITMAP info{};
+            if (!::GetObjectW(handle, sizeof info, &info) || info.bmWidth <= 0 || info.bmHeight <= 0) return std::nullopt;
+            const size_t stride = ((static_cast<size_t>(info.bmWidth) * 24 + 31) / 32) * 4;
+            return 14 + sizeof(BITMAPINFOHEADER) + stride * static_cast<size_t>(info.bmHeight);
+        }
+        case Kind::Palette: {
+            WORD count = 0;
+            if (!::GetObjectW(handle, sizeof count, &count)) return std::nullopt;
+            return 4 + size_t{count} * sizeof(PALETTEENTRY);
+        }
+        case Kind::EnhMetafile: {
+            const UINT size = ::GetEnhMetaFileBits(static_cast<HENHMETAFILE>(handle), 0, nullptr);
+            if (size == 0) return std::nullopt;
+            return size;
+        }
+        case Kind::MetafilePicture: {
+            const std::optional<METAFILEPICT> picture = pictureFields(handle);
+            const UINT size = picture ? ::GetMetaFileBitsEx(picture->hMF, 0, nullptr) : 0;
+            if (size == 0) return std::nullopt;
+            return kPictureFieldsSize + size;
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<std::vector<uint8_t>> copyData(Kind kind, HANDLE handle) {
+    switch (kind) {
+        case Kind::Memory: return globalCopyOf(handle);
+        case Kind::Bitmap: return bmpFromBitmap(static_cast<HBITMAP>(handle));
+        case Kind::Palette: return paletteBytes(static_cast<HPALETTE>(handle));
+        case Kind::EnhMetafile: return emfBytes(static_cast<HENHMETAFILE>(handle));
+        case Kind::MetafilePicture: {
+            const std::optional<METAFILEPICT> picture = pictureFields(handle);
+            const UINT size = picture ? ::GetMetaFileBitsEx(picture->hMF, 0, nullptr) : 0;
+            if (size == 0) return std::nullopt;
+            std::vector<uint8_t> out;
+            out.reserve(kPictureFieldsSize + size);
+            put32(out, static_cast<uint32_t>(picture->mm));
+            put32(out, static_cast<uint32_t>(picture->xExt));
+            put32(out, static_cast<uint32_t>(picture->yExt));
+            out.resize(kPictureFieldsSize + size);
+            if (::GetMetaFileBitsEx(picture->hMF, size, out.data() + kPictureFieldsSize) != size) return std::nullopt;
+            return out;
+        }
+    }
+    return std::nullopt;
+}
+
+// A registered format's name; empty for the system's own formats.
+std::string formatName(UINT format) {
+    if (format < 0xC000) return {};
+    wchar_t name[256];
+    const int length = ::GetClipboardFormatNameW(format, name, 256);
+    return length > 0 ? toUtf8(std::wstring_view(name, static_cast<size_t>(length))) : std::string();
+}
+
+// OLE's "DataObject" format names the copying program's live data object, not data: once
+// the clipboard is put back that program no longer owns it, so it is left out, as OLE
+// itself drops it when it flushes the clipboard and leaves the data behind.
+bool isLiveObjectReference(const std::string& name) { return text::equalsIgnoreCase(name, "DataObject"); }
+
+// Places one entry on the open clipboard, under its registered name where it has one.
+void placeEntry(const platform::ClipboardEntry& entry) {
+    const UINT format = entry.name.empty() ? entry.format : ::RegisterClipboardFormatW(toUtf16(entry.name).c_str());
+    if (format == 0) throw platform::PlatformError("no clipboard format " + entry.name);
+    switch (entry.kind) {
+        case Kind::Memory: {
+            UniqueGlobal block = globalCopy(entry.bytes.data(), entry.bytes.size());
+            place(format, block.get());
+            block.release();
+            return;
+        }
+        case Kind::Bitmap: placeBitmap(entry.bytes, format); return;
+        case Kind::Palette: placePalette(entry.bytes, format); return;
+        case Kind::EnhMetafile: placeEnhMetafile(entry.bytes, format); return;
+        case Kind::MetafilePicture: {
+            if (entry.bytes.size() <= kPictureFieldsSize) badPicture("metafile picture");
+            const uint8_t* b = entry.bytes.data();
+            placeMetafilePicture(format, b + kPictureFieldsSize, entry.bytes.size() - kPictureFieldsSize,
+                                 static_cast<LONG>(read32(b)), static_cast<LONG>(read32(b + 4)),
+                                 static_cast<LONG>(read32(b + 8)));
+            return;
+        }
+    }
 }
 
 }  // namespace
@@ -435,13 +594,7 @@ std::optional<platform::Picture> Win32Clipboard::getPicture(int32_t format) {
             if (HANDLE h = ::GetClipboardData(CF_METAFILEPICT)) bytes = wmfFromPicture(h);
             break;
         case cf::kEnhMetafile:
-            if (HANDLE h = ::GetClipboardData(CF_ENHMETAFILE)) {
-                auto metafile = static_cast<HENHMETAFILE>(h);
-                if (UINT size = ::GetEnhMetaFileBits(metafile, 0, nullptr)) {
-                    std::vector<uint8_t> emf(size);
-                    if (::GetEnhMetaFileBits(metafile, size, emf.data()) == size) bytes = std::move(emf);
-                }
-            }
+            if (HANDLE h = ::GetClipboardData(CF_ENHMETAFILE)) bytes = emfBytes(static_cast<HENHMETAFILE>(h));
             break;
         case cf::kPalette:
             if (HANDLE h = ::GetClipboardData(CF_PALETTE)) bytes = paletteBytes(static_cast<HPALETTE>(h));
@@ -484,7 +637,7 @@ void Win32Clipboard::setPicture(const platform::Picture& picture, int32_t format
     switch (format) {
         case cf::kBitmap: placeBitmap(picture.bytes); break;
         case cf::kDib: placeDib(picture.bytes); break;
-        case cf::kMetafilePict: placeMetafilePicture(picture.bytes); break;
+        case cf::kMetafilePict: placePlaceableMetafile(picture.bytes); break;
         case cf::kEnhMetafile: placeEnhMetafile(picture.bytes); break;
         case cf::kPalette: placePalette(picture.bytes); break;
         default: throw platform::PlatformError("no picture format " + std::to_string(format) + " on the clipboard");
@@ -512,6 +665,52 @@ void Win32Clipboard::setText(const std::string& text, int32_t format) {
     UniqueGlobal block = globalCopy(bytes.data(), bytes.size());
     place(number, block.get());
     block.release();
+}
+
+std::vector<platform::ClipboardEntry> Win32Clipboard::copyAll(size_t maxBytes) {
+    OpenClipboardScope open(attempts_, retryDelayMs_);
+    // The list first: reading a delayed format makes its owner render it.
+    std::vector<UINT> formats;
+    for (UINT format = ::EnumClipboardFormats(0); format != 0; format = ::EnumClipboardFormats(format)) {
+        formats.push_back(format);
+    }
+    std::vector<platform::ClipboardEntry> entries;
+    size_t used = 0;
+    for (UINT format : formats) {
+        try {
+            HANDLE handle = ::GetClipboardData(format);
+            if (!handle) continue;  // delayed, and its owner did not render it
+            const std::optional<Kind> kind = kindOf(format, handle);
+            std::string name = formatName(format);
+            if (!kind || isLiveObjectReference(name)) continue;
+            const std::optional<size_t> size = copySize(*kind, handle);
+            if (!size || *size > maxBytes - used) continue;
+            std::optional<std::vector<uint8_t>> bytes = copyData(*kind, handle);
+            if (!bytes || bytes->size() > maxBytes - used) continue;
+            used += bytes->size();
+            entries.push_back({format, std::move(name), *kind, std::move(*bytes)});
+        } catch (const std::bad_alloc&) {
+            // Too large to copy at this moment: left out like a format beyond the limit.
+        }
+    }
+    return entries;
+}
+
+void Win32Clipboard::replaceAll(const std::vector<platform::ClipboardEntry>& entries) {
+    OpenClipboardScope open(attempts_, retryDelayMs_);
+    if (!::EmptyClipboard()) throw platform::PlatformError("cannot empty the clipboard: " + errorText(::GetLastError()));
+    for (const platform::ClipboardEntry& entry : entries) {
+        try {
+            placeEntry(entry);
+        } catch (const platform::PlatformError&) {
+        } catch (const std::bad_alloc&) {
+        }
+    }
+}
+
+void Win32Clipboard::add(const platform::ClipboardEntry& entry) {
+    OpenClipboardScope open(attempts_, retryDelayMs_);
+    placeEntry(entry);
 }
 
 }  // namespace qm::win32

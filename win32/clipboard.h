@@ -1,6 +1,6 @@
-// The Windows clipboard for the add-in: text and the picture formats it saves, restores
-// and reads, each carried as the bytes of its file form (BMP, placeable WMF, EMF,
-// LOGPALETTE).
+// The Windows clipboard for the add-in: text and the picture formats it reads and places,
+// each carried as the bytes of its file form (BMP, placeable WMF, EMF, LOGPALETTE), and
+// every format at once for keeping the user's clipboard.
 #pragma once
 
 #include <cstdint>
@@ -79,6 +79,12 @@ public:
     void setPicture(const platform::Picture& picture, int32_t format) override;
     // Text goes as CF_UNICODETEXT and CF_TEXT.
     void setText(const std::string& text, int32_t format) override;
+
+    // Every format, including those the system synthesizes from another (they are read,
+    // and so come back, as data of their own). Bitmaps are kept as 24-bit BMP files.
+    std::vector<platform::ClipboardEntry> copyAll(size_t maxBytes) override;
+    void replaceAll(const std::vector<platform::ClipboardEntry>& entries) override;
+    void add(const platform::ClipboardEntry& entry) override;
 
 private:
     int attempts_;

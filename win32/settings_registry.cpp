@@ -88,13 +88,16 @@ std::optional<std::string> RegistrySettingsStore::read(const std::string& app, c
     return textOf(*value);
 }
 
+platform::PlatformError RegistrySettingsStore::writeFailure(const std::string& app, const std::string& section,
+                                                           const std::string& key, LONG result) {
+    return platform::PlatformError("cannot save the setting HKEY_CURRENT_USER\\" + toUtf8(keyPath(app, section)) + "\\" +
+                                   key + ": " + errorText(static_cast<DWORD>(result)));
+}
+
 void RegistrySettingsStore::write(const std::string& app, const std::string& section, const std::string& key,
                                   const std::string& value) {
     const std::wstring path = keyPath(app, section);
-    auto fail = [&](LONG result) {
-        return platform::PlatformError("cannot save the setting HKEY_CURRENT_USER\\" + toUtf8(path) + "\\" + key +
-                                       ": " + errorText(static_cast<DWORD>(result)));
-    };
+    auto fail = [&](LONG result) { return writeFailure(app, section, key, result); };
     HKEY created = nullptr;
     LONG result = ::RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
                                     KEY_SET_VALUE, nullptr, &created, nullptr);

@@ -28,6 +28,9 @@ public:
     // Throws PlatformError with the system's reason when the key or value cannot be written.
     void write(const std::string& app, const std::string& section, const std::string& key,
                const std::string& value) override;
+    // The failure write throws for the system's error `result`.
+    static platform::PlatformError writeFailure(const std::string& app, const std::string& section,
+                                                const std::string& key, LONG result);
 };
 
 }  // namespace qm::win32

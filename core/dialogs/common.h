@@ -14,11 +14,12 @@ std::string versionLine(addin::AddinState& s);
 std::string urlLine(addin::AddinState& s);
 
 // Registers a window with the component's loaded windows for as long as it is loaded,
-// so that disconnection can close it.
+// so that disconnection can close it; meanwhile a failure of its event handlers that they
+// did not deal with is shown as the add-in's error message, and the window stays usable.
 class LoadedRegistration : public ui::Unloadable {
 public:
-    LoadedRegistration(addin::AddinState& s, ui::Form& form) : forms_(s.forms), form_(form) { forms_.add(this); }
-    ~LoadedRegistration() override { forms_.remove(this); }
+    LoadedRegistration(addin::AddinState& s, ui::Form& form);
+    ~LoadedRegistration() override;
     LoadedRegistration(const LoadedRegistration&) = delete;
     LoadedRegistration& operator=(const LoadedRegistration&) = delete;
     void unload() override { form_.unload(); }

@@ -1,6 +1,9 @@
 // The one-point advice window.
 #include "core/dialogs/one_point.h"
 
+#include <cmath>
+
+#include "core/addin/errors.h"
 #include "core/dialogs/common.h"
 #include "core/resources/artwork.h"
 #include "core/text/number.h"
@@ -34,6 +37,7 @@ public:
         cmdNext_.setFont(kMarlett);
         cmdNext_.setCaption("4");
         picture2_.setBorder(false);
+        picture2_.setTabStop(false);
         image3_.setPicture(resources::bitmap(resources::kLogo));
         cmdNext_.onClick = [this] { next(); };
         cmdBefor_.onClick = [this] { before(); };
@@ -53,9 +57,11 @@ private:
         lblApp2_.setCaption(urlLine(s_));
         lblApp0_.setCaption(s_.config.productTitle);
         lblApp1_.setCaption(versionLine(s_));
-        // A stored value other than 0 or 1 shows as unchecked rather than failing the load.
-        const int32_t stored = text::roundToLong(s_.settings.number(keys::OnePoint));
-        chkLoadTipsAtStartup_.setValue(stored == 1 ? 1 : 0);
+        // A stored value other than 0 or 1 shows as unchecked, one that is no number at all
+        // as the default, so that the window opens and closing it mends the setting.
+        const double stored = addin::tryGet([&] { return s_.settings.number(keys::OnePoint); })
+                                  .value_or(text::val(keys::OnePoint.defaultText));
+        chkLoadTipsAtStartup_.setValue(std::nearbyint(stored) == 1 ? 1 : 0);
         next();
     }
 
@@ -70,7 +76,7 @@ private:
     }
 
     void showPage() {
-        imgTip_.setPicture(resources::bitmap(resources::kAdviceFirst + page_ - 1));
+        imgTip_.setPicture(resources::bitmap(resources::advicePage(page_, s_.text.japanese())));
         cmdBefor_.setEnabled(page_ != 1);
         cmdNext_.setEnabled(page_ == 1 || page_ != resources::kAdvicePages);
         lblNo_.setCaption("( " + std::to_string(page_) + " / " + std::to_string(resources::kAdvicePages) + " )");

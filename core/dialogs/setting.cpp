@@ -2,6 +2,8 @@
 // background colour, toolbar labels and the formula bar.
 #include "core/dialogs/setting.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
 
 #include "core/addin/errors.h"
@@ -9,6 +11,7 @@
 #include "core/host/constants.h"
 #include "core/text/number.h"
 #include "core/text/strings.h"
+#include "core/ui/spinner.h"
 
 namespace qm::dialogs {
 namespace {
@@ -18,6 +21,22 @@ using namespace host;
 
 // Spinner far limits: -10 times 255.0 and 409.0.
 constexpr int kGridLimit[2] = {2550, 4090};
+
+// The leading number of a grid box; nothing when it does not fit in a number (400 digits,
+// "1e999"), which makes the size as illegal as any other that is out of bounds.
+std::optional<double> gridNumber(const std::string& text) {
+    return addin::tryGet([&] { return text::val(text); });
+}
+
+// A grid size as its box shows it: "0.0", or with the decimals the stored number has, so
+// that a size saved before (254.99) is not shown as another (255.0) that OK then refuses.
+std::string gridText(double value) {
+    std::string text = text::fixedText(value, 1);
+    if (text::val(text) == value) return text;
+    char buffer[400];
+    const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
+    return ec == std::errc() ? std::string(buffer, end) : text;
+}
 
 }  // namespace
 
@@ -48,6 +67,7 @@ SettingDialog::SettingDialog(addin::AddinState& s)
     lstBar_ = &f.addListView("lstBar", frame3_, {120, 300, 3120, 4020});
     lstBar_->addColumn("", 2900);
     picContener_ = &f.addPictureBox("picContener(0)", nullptr, {3720, 4680, 3360, 900});
+    picContener_->setTabStop(false);
     for (int i = 0; i < 3; ++i) {
         lblApp_[i] = &f.addLabel("lblApp(" + std::to_string(i) + ")", picContener_, {0, 300.0 * i, 3360, 240});
     }
@@ -60,7 +80,9 @@ SettingDialog::SettingDialog(addin::AddinState& s)
     chkBackColor_->onClick = [this] { backColorClick(); };
     cmdColor_->onClick = [this] { chooseColor(); };
     lblApp_[2]->onClick = [this] { s_.os.shell.open(s_.config.developerSiteUrl); };
+    lstBar_->onItemCheck = [this](int) { barsChanged_ = true; };
     for (int i = 0; i < 2; ++i) {
+        ui::pairSpinner(*txtGrid_[i], *vscGrid_[i]);
         vscGrid_[i]->onChange = [this, i] { gridSpinChange(i); };
         vscGrid_[i]->onGotFocus = [this, i] { addin::ignoreErrors([&] { txtGrid_[i]->setFocus(); }); };
     }
@@ -99,21 +121,28 @@ void SettingDialog::load() {
     cmdCancel_->setCaption(s_.text(217));
 
     fillBarList();
+    barsChanged_ = false;
 
     const settings::Key* gridKeys[2] = {&keys::GridWidth, &keys::GridHeight};
     for (int i = 0; i < 2; ++i) {
         addin::ignoreErrors([&] {
-            txtGrid_[i]->setText(text::fixedText(text::val(s_.settings.get(*gridKeys[i])), 1));
+            txtGrid_[i]->setText(gridText(s_.settings.number(*gridKeys[i])));
+            // The spinner goes to the nearest step without rounding the text to it.
+            loadingGrid_ = true;
             setSpinner(i, text::roundToLong(text::val(txtGrid_[i]->text()) * -10));
+            loadingGrid_ = false;
         });
     }
     setCheck(*chkShapeSelectMode_, keys::ShapeSelectMode);
     setCheck(*chkFitGrid_, keys::FitGrid);
     setCheck(*chkFitShapes_, keys::FitShapes);
-    setCheck(*chkFormulaBar_, keys::FormulaBar);
+    // Draw mode shows the formula bar for any value but 0: so does the box.
+    setCheck(*chkFormulaBar_, keys::FormulaBar, true);
     setCheck(*chkShowBarname_, keys::ShowBarname);
-    color_ = addin::tryGet([&] { return s_.settings.integer(keys::BackColorValue); });
-    if (color_) cmdColor_->setFaceColor(static_cast<uint32_t>(*color_));
+    // A colour that does not read as one is the default, white.
+    color_ = addin::tryGet([&] { return s_.settings.integer(keys::BackColorValue); })
+                 .value_or(text::toLong(keys::BackColorValue.defaultText));
+    cmdColor_->setFaceColor(static_cast<uint32_t>(color_));
     setCheck(*chkBackColor_, keys::BackColor);
     gridWidthAtLoad_ = text::val(txtGrid_[0]->text());
     gridHeightAtLoad_ = text::val(txtGrid_[1]->text());
@@ -124,11 +153,12 @@ void SettingDialog::fillBarList() {
     const std::vector<std::string> chosen = text::split(s_.settings.get(keys::ShowBarArray), ',');
     const std::string shortName = text::upperAscii(text::loadResText(text::kEnglishBase));
     lstBar_->clear();
+    barsListed_ = false;
     if (!objCommandBars) return;
     int32_t count = 0;
-    addin::ignoreErrors([&] { count = objCommandBars->count(); });
+    bool complete = addin::ignoreErrors([&] { count = objCommandBars->count(); });
     for (int32_t index = 1; index <= count; ++index) {
-        addin::ignoreErrors([&] {
+        complete &= addin::ignoreErrors([&] {
             CommandBarPtr bar = objCommandBars->item(index);
             if (bar->type() != msoBarTypeNormal) return;
             const std::string name = bar->name();
@@ -152,12 +182,19 @@ void SettingDialog::fillBarList() {
             }
         });
     }
+    barsListed_ = complete;
 }
 
-void SettingDialog::setCheck(ui::CheckBox& box, const settings::Key& key) {
+void SettingDialog::setCheck(ui::CheckBox& box, const settings::Key& key, bool anyButZero) {
+    const std::optional<double> v = addin::tryGet([&] { return s_.settings.number(key); });
+    if (!v) return;
+    if (anyButZero) {
+        box.setValue(*v != 0 ? 1 : 0);
+        return;
+    }
     // A stored value other than 0 or 1 leaves the box as it is.
-    const int32_t v = addin::tryGet([&] { return text::roundToLong(s_.settings.number(key)); }).value_or(-1);
-    if (v == 0 || v == 1) box.setValue(v);
+    const double rounded = std::nearbyint(*v);
+    if (rounded == 0 || rounded == 1) box.setValue(static_cast<int>(rounded));
 }
 
 void SettingDialog::setSpinner(int index, int32_t value) {
@@ -171,7 +208,7 @@ void SettingDialog::backColorClick() {
     lblColor_->setEnabled(on);
     cmdColor_->setEnabled(on);
     lblColor_->setForeColor(on ? ui::kColorButtonText : ui::kColorButtonShadow);
-    cmdColor_->setFaceColor(on && color_ ? static_cast<uint32_t>(*color_) : form_->backColor());
+    cmdColor_->setFaceColor(on ? static_cast<uint32_t>(color_) : form_->backColor());
 }
 
 void SettingDialog::chooseColor() {
@@ -183,7 +220,11 @@ void SettingDialog::chooseColor() {
 }
 
 void SettingDialog::gridSpinChange(int index) {
-    const double t = text::val(txtGrid_[index]->text());
+    if (loadingGrid_) return;
+    // Typed text that is no number the spinner can reach leaves the text as it is.
+    const std::optional<double> typed = gridNumber(txtGrid_[index]->text());
+    if (!typed) return;
+    const double t = *typed;
     const int sv = vscGrid_[index]->value();
     if (std::trunc(std::fabs(std::fabs(static_cast<double>(sv)) - std::fabs(t) * 10)) <= 1) {
         txtGrid_[index]->setText(text::fixedText(sv * -0.1, 1));
@@ -195,36 +236,57 @@ void SettingDialog::gridSpinChange(int index) {
 }
 
 void SettingDialog::ok() {
-    const double grid[2] = {text::val(txtGrid_[0]->text()), text::val(txtGrid_[1]->text())};
     for (int i = 0; i < 2; ++i) {
-        if (grid[i] * 10 >= kGridLimit[i] || grid[i] * 10 <= 0) {
+        const std::optional<double> v = gridNumber(txtGrid_[i]->text());
+        if (!v || *v * 10 >= kGridLimit[i] || *v * 10 <= 0) {
             s_.message(text::loadResText(s_.text.base() + 501), platform::mb::kCritical);
             return;
         }
     }
-    auto save = [&](const settings::Key& key, const std::string& value) {
-        addin::ignoreErrors([&] { s_.settings.save(key, value); });
-    };
-    save(keys::GridWidth, text::shortestText(grid[0]));
-    save(keys::GridHeight, text::shortestText(grid[1]));
-    save(keys::ShapeSelectMode, std::to_string(chkShapeSelectMode_->value()));
-    save(keys::FitGrid, std::to_string(chkFitGrid_->value()));
-    save(keys::FitShapes, std::to_string(chkFitShapes_->value()));
-    save(keys::FormulaBar, std::to_string(chkFormulaBar_->value()));
-    std::vector<std::string> shown;
-    for (int row = 1; row <= lstBar_->count(); ++row) {
-        if (!lstBar_->checked(row)) continue;
-        const std::string key = lstBar_->itemKey(row);
-        shown.push_back(key.substr(0, key.rfind(':')));
+    // A store that cannot be written is reported, and the dialog stays with what the user
+    // chose in it.
+    if (auto e = addin::captureError([&] { save(); })) {
+        s_.showError(*e);
+        return;
     }
-    save(keys::ShowBarArray, text::join(shown, ","));
-    save(keys::BackColor, std::to_string(chkBackColor_->value()));
-    if (color_) save(keys::BackColorValue, std::to_string(*color_));
-    save(keys::ShowBarname, std::to_string(chkShowBarname_->value()));
-    if (grid[0] != gridWidthAtLoad_ || grid[1] != gridHeightAtLoad_) {
+    const double width = text::val(txtGrid_[0]->text()), height = text::val(txtGrid_[1]->text());
+    if (width != gridWidthAtLoad_ || height != gridHeightAtLoad_) {
         s_.message(text::loadResText(s_.text.base() + 502), platform::mb::kInformation);
     }
     form_->unload();
+}
+
+void SettingDialog::save() {
+    settings::Settings& store = s_.settings;
+    store.save(keys::GridWidth, text::shortestText(text::val(txtGrid_[0]->text())));
+    store.save(keys::GridHeight, text::shortestText(text::val(txtGrid_[1]->text())));
+    store.save(keys::ShapeSelectMode, std::to_string(chkShapeSelectMode_->value()));
+    store.save(keys::FitGrid, std::to_string(chkFitGrid_->value()));
+    store.save(keys::FitShapes, std::to_string(chkFitShapes_->value()));
+    store.save(keys::FormulaBar, std::to_string(chkFormulaBar_->value()));
+    if (barsListed_ || barsChanged_) store.save(keys::ShowBarArray, shownBars());
+    store.save(keys::BackColor, std::to_string(chkBackColor_->value()));
+    store.save(keys::BackColorValue, std::to_string(color_));
+    store.save(keys::ShowBarname, std::to_string(chkShowBarname_->value()));
+}
+
+std::string SettingDialog::shownBars() const {
+    std::vector<std::string> shown;
+    std::vector<std::string> listed;
+    for (int row = 1; row <= lstBar_->count(); ++row) {
+        const std::string key = lstBar_->itemKey(row);
+        const std::string name = key.substr(0, key.rfind(':'));
+        listed.push_back(text::upperAscii(name));
+        if (lstBar_->checked(row)) shown.push_back(name);
+    }
+    // Bars the host could not list keep their place in the choice.
+    if (!barsListed_) {
+        for (const std::string& stored : text::split(s_.settings.get(keys::ShowBarArray), ',')) {
+            if (stored.empty()) continue;
+            if (std::find(listed.begin(), listed.end(), text::upperAscii(stored)) == listed.end()) shown.push_back(stored);
+        }
+    }
+    return text::join(shown, ",");
 }
 
 void settingClick(addin::AddinState& s, const CommandBarControlPtr&, bool&) {

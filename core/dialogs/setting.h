@@ -4,6 +4,7 @@
 #include <array>
 #include <memory>
 #include <optional>
+#include <string>
 
 #include "core/addin/state.h"
 #include "core/ui/ui.h"
@@ -27,12 +28,14 @@ public:
 private:
     void load();
     void fillBarList();
-    void setCheck(ui::CheckBox& box, const settings::Key& key);
+    void setCheck(ui::CheckBox& box, const settings::Key& key, bool anyButZero = false);
     void setSpinner(int index, int32_t value);
     void backColorClick();
     void chooseColor();
     void gridSpinChange(int index);
     void ok();
+    void save();
+    std::string shownBars() const;
 
     addin::AddinState& s_;
     std::unique_ptr<ui::Form> form_;
@@ -59,9 +62,15 @@ private:
     ui::Button* cmdOK_;
     ui::Button* cmdCancel_;
 
-    std::optional<int32_t> color_;  // the chosen colour (the colour button's Tag)
+    int32_t color_ = 0;  // the chosen colour (the colour button's Tag)
     double gridWidthAtLoad_ = 0;
     double gridHeightAtLoad_ = 0;
+    // Whether every toolbar could be listed, and whether the user ticked or cleared a row:
+    // a list the host cut short does not replace the stored choice the user left alone.
+    bool barsListed_ = false;
+    bool barsChanged_ = false;
+    // While the spinners are put at the stored sizes: their change leaves the text alone.
+    bool loadingGrid_ = false;
 };
 
 // The Setting command: host-ready test, hand over the command bars, show modally.

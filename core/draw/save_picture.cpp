@@ -48,8 +48,8 @@ void savePictureClick(addin::AddinState& s, const CommandBarControlPtr&, bool&) 
     const std::string path = s.app->getSaveAsFilename("", kSavePictureFilter, cells ? 2 : 1, "Save");
     if (path.empty() || text::upperAscii(path) == "FALSE") return;
 
-    // From here on the clipboard comes back on every path.
-    const picture::ClipboardSnapshot snapshot = picture::ClipboardSnapshot::take(s.os.clipboard);
+    // From here on the clipboard comes back on every path, after the messages.
+    const picture::ClipboardGuard clipboardGuard(s.os.clipboard);
     std::optional<HostError> failure = addin::captureError([&] {
         s.os.clipboard.clear();
         must(s.app->selection()).copy();
@@ -65,7 +65,6 @@ void savePictureClick(addin::AddinState& s, const CommandBarControlPtr&, bool&) 
     }
     if (!pictureFound) s.message("Err", mb::kOkOnly);
     if (failure) s.showError(*failure);
-    snapshot.restore(s.os.clipboard);
 }
 
 }  // namespace qm::draw

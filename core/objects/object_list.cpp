@@ -10,6 +10,7 @@
 #include "core/objects/type_names.h"
 #include "core/text/number.h"
 #include "core/text/strings.h"
+#include "core/ui/spinner.h"
 
 namespace qm::objects {
 namespace {
@@ -92,6 +93,8 @@ ObjectListWindow::ObjectListWindow(addin::AddinState& s)
     imgV_->setPicture(splitterPicture(true));
     imgH_->setPicture(splitterPicture(false));
     fxgNodes_->setFixed(1, 1);
+    // The panels hold controls and the preview shows a picture: Tab passes them by.
+    for (ui::PictureBox* box : {picContener_[0], picContener_[1], picNode_[0], picNode_[1]}) box->setTabStop(false);
 
     // Events.
     lstShapes_->onItemClick = [this](int row) { rowClick(row); };
@@ -110,6 +113,7 @@ ObjectListWindow::ObjectListWindow(addin::AddinState& s)
         };
         box->onKeyPress = [this, i](int& k) { positionKeyPress(i, k); };
         box->onValidate = [this, i](bool&) { validatePosition(i); };
+        ui::pairSpinner(*box, *vscPosition_[i]);
         vscPosition_[i]->onGotFocus = [this, i] { addin::ignoreErrors([&] { txtPosition_[i]->setFocus(); }); };
         vscPosition_[i]->onChange = [this, i] { spinChange(i); };
     }

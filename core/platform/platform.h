@@ -118,6 +118,7 @@ inline constexpr int32_t kBitmap = 2;
 inline constexpr int32_t kMetafilePict = 3;
 inline constexpr int32_t kDib = 8;
 inline constexpr int32_t kPalette = 9;
+inline constexpr int32_t kUnicodeText = 13;
 inline constexpr int32_t kEnhMetafile = 14;
 inline constexpr int32_t kLink = -16640;  // 0xBF00 as a 16-bit value
 }  // namespace cf
@@ -130,6 +131,25 @@ struct Picture {
     std::vector<uint8_t> bytes;
 };
 
+// One format of the clipboard with a copy of its data, in the system's own terms: what
+// the add-in keeps of the user's clipboard while it copies pictures through it.
+struct ClipboardEntry {
+    // How the system holds the data, and so what `bytes` carry.
+    enum class Kind : uint8_t {
+        Memory,           // a memory block: its bytes
+        Bitmap,           // a device bitmap: a BMP file
+        Palette,          // a palette: a LOGPALETTE
+        EnhMetafile,      // an enhanced metafile: its EMF file
+        MetafilePicture,  // a metafile picture: mapping mode, x and y extent (32 bits each, little-endian),
+                          // then the Windows metafile
+    };
+    uint32_t format = 0;  // the system's number
+    std::string name;     // a registered format's name (its number is the session's); empty for the others
+    Kind kind = Kind::Memory;
+    std::vector<uint8_t> bytes;
+    bool operator==(const ClipboardEntry&) const = default;
+};
+
 class Clipboard {
 public:
     virtual ~Clipboard() = default;
@@ -139,6 +159,18 @@ public:
     virtual std::optional<std::string> getText(int32_t format) = 0;
     virtual void setPicture(const Picture& picture, int32_t format) = 0;
     virtual void setText(const std::string& text, int32_t format) = 0;
+
+    // Copies of the formats the clipboard holds, in its order, as far as their data can be
+    // copied and together stay within `maxBytes`: a format that would go beyond is left
+    // out and the later ones are still tried. Formats without data (a delayed format whose
+    // owner does not render it, owner-drawn display) or with data only their owner
+    // understands (private handles) are left out.
+    virtual std::vector<ClipboardEntry> copyAll(size_t maxBytes) = 0;
+    // Empties the clipboard and places every entry in its order, in one go; an entry the
+    // system refuses is skipped.
+    virtual void replaceAll(const std::vector<ClipboardEntry>& entries) = 0;
+    // Adds one format to what the clipboard holds (replacing that format's data).
+    virtual void add(const ClipboardEntry& entry) = 0;
 };
 
 struct Rect {

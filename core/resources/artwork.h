@@ -18,11 +18,15 @@ struct EmbeddedFile {
 inline constexpr int kFaceFirst = 10;
 inline constexpr int kFaceLast = 15;
 
-// The one-point advice pages (400 x 330 pixels each), in page order, and the logo
-// (169 x 71).
+// The one-point advice pages (400 x 330 pixels each), in page order, lettered in English
+// and in Japanese, and the logo (169 x 71).
 inline constexpr int kAdviceFirst = 101;
+inline constexpr int kAdviceFirstJapanese = 111;
 inline constexpr int kAdvicePages = 6;
 inline constexpr int kLogo = 201;
+
+// The resource number of an advice page (1 to kAdvicePages) in the user's language.
+constexpr int advicePage(int page, bool japanese) { return (japanese ? kAdviceFirstJapanese : kAdviceFirst) + page - 1; }
 
 // The bitmap of that resource number as BMP file bytes; empty when there is none.
 std::vector<uint8_t> bitmap(int id);

@@ -95,4 +95,20 @@ std::u16string toUtf16(std::string_view text) {
     return out;
 }
 
+std::string fromUtf16(std::u16string_view units) {
+    std::string out;
+    for (size_t i = 0; i < units.size(); ++i) {
+        const char16_t u = units[i];
+        if (u >= 0xD800 && u < 0xDC00 && i + 1 < units.size() && units[i + 1] >= 0xDC00 && units[i + 1] < 0xE000) {
+            append(out, 0x10000 + ((char32_t(u) - 0xD800) << 10) + (units[i + 1] - 0xDC00));
+            ++i;
+        } else if (u >= 0xD800 && u < 0xE000) {
+            append(out, kReplacement);  // a lone surrogate
+        } else {
+            append(out, u);
+        }
+    }
+    return out;
+}
+
 }  // namespace qm::text::utf8

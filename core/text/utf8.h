@@ -18,5 +18,7 @@ std::string encode(std::u32string_view cps);
 
 // UTF-16 code units (surrogate pairs above U+FFFF), for Windows text in files.
 std::u16string toUtf16(std::string_view text);
+// And back; a lone surrogate becomes U+FFFD.
+std::string fromUtf16(std::u16string_view units);
 
 }  // namespace qm::text::utf8

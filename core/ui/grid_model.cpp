@@ -193,4 +193,21 @@ bool GridModel::setCurrentCell(int row, int col) {
     return true;
 }
 
+std::optional<std::pair<int, int>> GridModel::cellAfterKey(int keyCode) const {
+    if (rows_ <= fixedRows_ || cols_ <= fixedCols_) return std::nullopt;
+    int r = std::max(row_, fixedRows_), c = std::max(col_, fixedCols_);
+    switch (keyCode) {
+        case vk::kUp: --r; break;
+        case vk::kDown: ++r; break;
+        case vk::kLeft: --c; break;
+        case vk::kRight: ++c; break;
+        case vk::kPageUp: r -= 10; break;
+        case vk::kPageDown: r += 10; break;
+        case vk::kHome: c = fixedCols_; break;
+        case vk::kEnd: c = cols_ - 1; break;
+        default: return std::nullopt;
+    }
+    return std::make_pair(std::clamp(r, fixedRows_, rows_ - 1), std::clamp(c, fixedCols_, cols_ - 1));
+}
+
 }  // namespace qm::ui

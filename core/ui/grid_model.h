@@ -98,6 +98,10 @@ public:
     // Error 381 outside the grid; false when the cell was current already (the control
     // raises SelChange only for a move).
     bool setCurrentCell(int row, int col);
+    // Where a key going down (vk codes: the arrows, Page Up and Down, Home and End) moves
+    // the current cell, kept among the non-fixed cells; nothing for another key or a grid
+    // without such cells.
+    std::optional<std::pair<int, int>> cellAfterKey(int keyCode) const;
 
     // Error 381 unless the cell is inside the grid.
     void check(int row, int col) const;

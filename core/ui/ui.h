@@ -8,9 +8,14 @@
 // that causes validation; a key press handler can swallow the key by setting it to 0; the
 // form's cancel button is clicked by Escape. Geometry is in twips (1/1440 inch) in the
 // coordinates of the control's container; colours are 0x00BBGGRR.
+//
+// An event handler that a user's input ran (a click, a key, a drag) and that fails goes to
+// the form's onError: the window stays open and usable. Events raised by code pass their
+// failures to that code.
 #pragma once
 
 #include <cstdint>
+#include <exception>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -54,6 +59,21 @@ inline constexpr int kEnter = 13;
 inline constexpr int kEscape = 27;
 }  // namespace key
 
+// Keys as they go down (virtual-key codes), for the keys that type no character.
+namespace vk {
+inline constexpr int kTab = 9;
+inline constexpr int kPageUp = 33;
+inline constexpr int kPageDown = 34;
+inline constexpr int kEnd = 35;
+inline constexpr int kHome = 36;
+inline constexpr int kLeft = 37;
+inline constexpr int kUp = 38;
+inline constexpr int kRight = 39;
+inline constexpr int kDown = 40;
+}  // namespace vk
+// The Shift key held with a key going down.
+inline constexpr int kShiftMask = 1;
+
 class Control {
 public:
     virtual ~Control() = default;
@@ -76,6 +96,11 @@ public:
     virtual void setEnabled(bool v) = 0;
     virtual void setTabStop(bool v) = 0;
     virtual bool tabStop() const = 0;
+    // Whether the focus arriving here runs the validation of the text box it left (on by
+    // default). When it does not, that validation waits for the next control that does:
+    // a spinner's arrows then act on the text typed in its box.
+    virtual void setCausesValidation(bool v) = 0;
+    virtual bool causesValidation() const = 0;
     // Moves the focus here, running the validation of the control that loses it.
     virtual void setFocus() = 0;
     virtual bool hasFocus() const = 0;
@@ -143,6 +168,9 @@ public:
     std::function<void()> onChange;
     // The character code before the box receives it; set it to 0 to swallow the key.
     std::function<void(int& keyAscii)> onKeyPress;
+    // A key going down in the box (vk codes, shift kShiftMask), before the box acts on it;
+    // set it to 0 to keep the box from acting. Characters then come through onKeyPress.
+    std::function<void(int& keyCode, int shift)> onKeyDown;
     // Focus is leaving; setting cancel keeps it here.
     std::function<void(bool& cancel)> onValidate;
 };
@@ -306,6 +334,11 @@ public:
 
     std::function<void()> onResize;
     std::function<void()> onUnload;
+    // A failure that an event handler run by the user's input did not deal with; the window
+    // stays open and usable. The handler may rethrow what is not its to show. Without one a
+    // headless window lets the failure pass to its driver, a real one writes it to the
+    // debugger's output.
+    std::function<void(std::exception_ptr)> onError;
 };
 
 // Makes windows.

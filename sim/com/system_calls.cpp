@@ -73,10 +73,9 @@ bool isUserDefault(LCID lcid) { return lcid == LOCALE_USER_DEFAULT || lcid == LO
 
 // ---------------------------------------------------------------- ContextThunk
 
+#if defined(__i386__) || defined(_M_IX86)
+
 ContextThunk::ContextThunk(void* context, const void* handler) {
-#if !defined(__i386__) && !defined(_M_IX86)
-#error "ContextThunk generates 32-bit x86 code; the add-in and its host are 32-bit"
-#endif
     auto* code = static_cast<uint8_t*>(::VirtualAlloc(nullptr, 16, MEM_COMMIT | MEM_RESERVE, PAGE_EXECUTE_READWRITE));
     if (!code) throw std::runtime_error("cannot allocate a thunk: " + win32::errorText(::GetLastError()));
     // The caller's return address comes off the stack, the context goes on, the return
@@ -95,6 +94,78 @@ ContextThunk::ContextThunk(void* context, const void* handler) {
 
 ContextThunk::~ContextThunk() { ::VirtualFree(code_, 0, MEM_RELEASE); }
 
+#elif defined(__x86_64__) || defined(_M_X64)
+
+namespace {
+
+// The x64 thunk: a frame of its own in which every argument moves one place along (the
+// fourth register argument to the stack, the caller's stack arguments one slot up), the
+// context in the first register, then a call. Up to six arguments of the caller's, none
+// of them floating point, as the recorded functions take.
+constexpr uint8_t kThunkCode[] = {
+    0x48, 0x83, 0xEC, 0x48,        // sub rsp, 0x48: 0x20 home space, three arguments, alignment
+    0x4C, 0x89, 0x4C, 0x24, 0x20,  // mov [rsp+0x20], r9: fourth argument becomes the fifth
+    0x48, 0x8B, 0x44, 0x24, 0x70,  // mov rax, [rsp+0x70]: the caller's fifth
+    0x48, 0x89, 0x44, 0x24, 0x28,  // mov [rsp+0x28], rax
+    0x48, 0x8B, 0x44, 0x24, 0x78,  // mov rax, [rsp+0x78]: the caller's sixth
+    0x48, 0x89, 0x44, 0x24, 0x30,  // mov [rsp+0x30], rax
+    0x4D, 0x89, 0xC1,              // mov r9, r8
+    0x49, 0x89, 0xD0,              // mov r8, rdx
+    0x48, 0x89, 0xCA,              // mov rdx, rcx
+    0x48, 0xB9, 0, 0, 0, 0, 0, 0, 0, 0,  // mov rcx, context
+    0x48, 0xB8, 0, 0, 0, 0, 0, 0, 0, 0,  // mov rax, handler
+    0xFF, 0xD0,                    // call rax
+    0x48, 0x83, 0xC4, 0x48,        // add rsp, 0x48
+    0xC3,                          // ret
+};
+constexpr size_t kContextAt = 40, kHandlerAt = 50, kPrologSize = 4;
+
+// How the system unwinds through the thunk (exceptions, stack traces): a prolog of one
+// small stack allocation, 0x48 bytes.
+struct ThunkUnwindInfo {
+    uint8_t versionAndFlags = 1;
+    uint8_t prologSize = kPrologSize;
+    uint8_t codeCount = 1;
+    uint8_t frameRegister = 0;
+    uint8_t codeOffset = kPrologSize;
+    uint8_t operation = 2 | ((0x48 - 8) / 8) << 4;  // UWOP_ALLOC_SMALL
+    uint16_t padding = 0;  // the codes come in pairs
+};
+
+struct ThunkMemory {
+    uint8_t code[sizeof(kThunkCode)];
+    alignas(4) ThunkUnwindInfo unwind;
+    RUNTIME_FUNCTION function;
+};
+
+}  // namespace
+
+ContextThunk::ContextThunk(void* context, const void* handler) {
+    auto* memory = static_cast<ThunkMemory*>(
+        ::VirtualAlloc(nullptr, sizeof(ThunkMemory), MEM_COMMIT | MEM_RESERVE, PAGE_EXECUTE_READWRITE));
+    if (!memory) throw std::runtime_error("cannot allocate a thunk: " + win32::errorText(::GetLastError()));
+    std::memcpy(memory->code, kThunkCode, sizeof(kThunkCode));
+    std::memcpy(memory->code + kContextAt, &context, sizeof(void*));
+    std::memcpy(memory->code + kHandlerAt, &handler, sizeof(void*));
+    memory->unwind = ThunkUnwindInfo{};
+    const auto base = reinterpret_cast<DWORD64>(memory);
+    memory->function.BeginAddress = 0;
+    memory->function.EndAddress = sizeof(kThunkCode);
+    memory->function.UnwindData = static_cast<DWORD>(reinterpret_cast<DWORD64>(&memory->unwind) - base);
+    ::RtlAddFunctionTable(&memory->function, 1, base);
+    ::FlushInstructionCache(::GetCurrentProcess(), memory, sizeof(ThunkMemory));
+    code_ = memory;
+}
+
+ContextThunk::~ContextThunk() {
+    ::RtlDeleteFunctionTable(&static_cast<ThunkMemory*>(code_)->function);
+    ::VirtualFree(code_, 0, MEM_RELEASE);
+}
+
+#else
+#error "ContextThunk generates x86 or x64 code only"
+#endif
+
 // ---------------------------------------------------------------- SystemCallRecorder
 
 SystemCallRecorder::SystemCallRecorder(HMODULE module, SystemCallObservers observers)
@@ -108,6 +179,7 @@ SystemCallRecorder::SystemCallRecorder(HMODULE module, SystemCallObservers obser
     patch("GetLocaleInfoW", address(&SystemCallRecorder::getLocaleInfoW));
     patch("GetTempPathA", address(&SystemCallRecorder::getTempPathA));
     patch("GetTempFileNameA", address(&SystemCallRecorder::getTempFileNameA));
+    patch("RegSetValueExW", address(&SystemCallRecorder::regSetValueExW));
 }
 
 SystemCallRecorder::~SystemCallRecorder() {
@@ -251,6 +323,13 @@ UINT WINAPI SystemCallRecorder::getTempFileNameA(SystemCallRecorder* self, LPCST
         return 0;
     }
     return self->original<UINT(WINAPI*)(LPCSTR, LPCSTR, UINT, LPSTR)>("GetTempFileNameA")(folder, prefix, unique, name);
+}
+
+LONG WINAPI SystemCallRecorder::regSetValueExW(SystemCallRecorder* self, HKEY key, LPCWSTR name, DWORD reserved,
+                                               DWORD type, const BYTE* data, DWORD size) {
+    if (self->registryWritesFail_) return ERROR_ACCESS_DENIED;
+    return self->original<LONG(WINAPI*)(HKEY, LPCWSTR, DWORD, DWORD, const BYTE*, DWORD)>("RegSetValueExW")(
+        key, name, reserved, type, data, size);
 }
 
 }  // namespace qm::fake

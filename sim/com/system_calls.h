@@ -1,7 +1,8 @@
 // What a loaded DLL asks of the system, observed from outside it: its import address table
 // entries for beeps, opening web pages, replacing and removing files, the user's locale and
-// temporary folder are pointed at recorders, without changing a byte of its code. Beeps,
-// file operations and queries still reach the system; ShellExecute is recorded and not run.
+// temporary folder and writing registry values are pointed at recorders, without changing
+// a byte of its code. Beeps, file operations, queries and writes still reach the system;
+// ShellExecute is recorded and not run.
 #pragma once
 
 #include "win32/utf.h"
@@ -22,8 +23,9 @@ struct SystemCallObservers {
     std::function<void(const std::string& path)> removed;
 };
 
-// Calls `handler` with `context` pushed in front of the caller's arguments: a __stdcall
-// hook with one extra first parameter reaches its owner this way, with no global. x86 only.
+// Calls `handler` with `context` in front of the caller's arguments: a WINAPI hook with
+// one extra first parameter reaches its owner this way, with no global. x86 (any number
+// of arguments) and x64 (up to six integer or pointer arguments).
 class ContextThunk {
 public:
     ContextThunk(void* context, const void* handler);
@@ -50,6 +52,8 @@ public:
     // found (GetTempPathA fails), or new temporary files cannot be made in it
     // (GetTempFileNameA fails), or it works.
     void setTempFolderFailing(bool folder, bool files);
+    // Registry values cannot be written from now on (access denied), or they can again.
+    void setRegistryWritesFailing(bool failing) { registryWritesFail_ = failing; }
     // The imported functions patched, by name.
     std::vector<std::string> patched() const;
 
@@ -74,6 +78,8 @@ private:
     static DWORD WINAPI getTempPathA(SystemCallRecorder* self, DWORD size, LPSTR buffer);
     static UINT WINAPI getTempFileNameA(SystemCallRecorder* self, LPCSTR folder, LPCSTR prefix, UINT unique,
                                         LPSTR name);
+    static LONG WINAPI regSetValueExW(SystemCallRecorder* self, HKEY key, LPCWSTR name, DWORD reserved, DWORD type,
+                                      const BYTE* data, DWORD size);
 
     HMODULE module_;
     SystemCallObservers observers_;
@@ -82,6 +88,7 @@ private:
     std::optional<LCID> locale_;
     bool tempFolderFails_ = false;
     bool tempFilesFail_ = false;
+    bool registryWritesFail_ = false;
 };
 
 }  // namespace qm::fake

@@ -2,6 +2,7 @@
 #include "tests/addin/fixture.h"
 
 #include "core/host/constants.h"
+#include "core/resources/artwork.h"
 
 namespace qm::testing {
 namespace {
@@ -63,6 +64,30 @@ TEST_F(AddinTest, LanguageFollowsTheLocaleCountryOnly) {
     ASSERT_TRUE(connect());
     EXPECT_TRUE(host.findByPath(kMenu + "&Setting"));
     disconnect();
+}
+
+TEST_F(AddinTest, AdvicePagesAreLetteredInTheChosenLanguage) {
+    for (const char* country : {"Japan", "United States"}) {
+        const bool japanese = std::string(country) == "Japan";
+        locale.setCountry(country);
+        ASSERT_TRUE(connect());
+        std::vector<std::vector<uint8_t>> shown;
+        onWindow = [&](ui::headless::Form& f) {
+            auto& tip = f.get<ui::headless::Image>("imgTip");
+            shown.push_back(tip.picture());
+            f.get<ui::headless::Button>("cmdNext").userClick();
+            shown.push_back(tip.picture());
+            f.userClose();
+        };
+        messages.queue(platform::mb::kResultNo);  // no new drawing sheet
+        ASSERT_TRUE(click(japanese ? "Worksheet Menu Bar > NVK(&N) > クイルマーク(&Q) > Drawモードへ移行(&D)"
+                                   : kMenu + "Goto &Draw mode"));
+        EXPECT_EQ(shown, (std::vector<std::vector<uint8_t>>{resources::bitmap(resources::advicePage(1, japanese)),
+                                                            resources::bitmap(resources::advicePage(2, japanese))}))
+            << country;
+        onWindow = [](ui::headless::Form& f) { f.userClose(); };
+        disconnect();
+    }
 }
 
 TEST_F(AddinTest, NewMakerMenuHoldsTheProductAndTheSiteItemLast) {

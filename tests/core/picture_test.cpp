@@ -40,11 +40,17 @@ TEST(Artwork, FacesAdvicePagesAndLogoHaveTheirSizes) {
         EXPECT_EQ(img->height, side) << id;
         EXPECT_FALSE(uniformColor(*img)) << id;  // a face shows something
     }
-    for (int page = 0; page < resources::kAdvicePages; ++page) {
-        auto img = decodeBmp(resources::bitmap(resources::kAdviceFirst + page));  // run-length palette images
-        ASSERT_TRUE(img) << page;
-        EXPECT_EQ(img->width, 400);
-        EXPECT_EQ(img->height, 330);
+    for (int page = 1; page <= resources::kAdvicePages; ++page) {
+        for (bool japanese : {false, true}) {
+            auto img = decodeBmp(resources::bitmap(resources::advicePage(page, japanese)));  // run-length palette images
+            ASSERT_TRUE(img) << page;
+            EXPECT_EQ(img->width, 400);
+            EXPECT_EQ(img->height, 330);
+        }
+        // Each language's page is lettered in its own words.
+        EXPECT_NE(decodeBmp(resources::bitmap(resources::advicePage(page, true)))->pixels,
+                  decodeBmp(resources::bitmap(resources::advicePage(page, false)))->pixels)
+            << page;
     }
     auto logo = decodeBmp(resources::bitmap(resources::kLogo));
     ASSERT_TRUE(logo);

@@ -1,5 +1,5 @@
 // Checks that the test machinery delivers what the other test programs rely on: their
-// environment, and under Wine a 32-bit prefix of the build tree's own.
+// environment, and under Wine a prefix of the build tree's own, of the build's architecture.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -27,13 +27,18 @@ TEST(RegisteredEnvironment, ReachesEveryTestWithSpacesAndEqualSignsIntact) {
 
 #ifdef _WIN32
 
-TEST(WinePrefix, IsTheBuildTreesOwnAndThirtyTwoBit) {
+TEST(WinePrefix, IsTheBuildTreesOwnOfTheProgramsArchitecture) {
     // Wine hands its Unix environment to Windows programs.
     EXPECT_EQ(environmentValue("WINEPREFIX"), QM_EXPECTED_WINEPREFIX);
-    // In a 64-bit prefix a 32-bit program runs under WOW64; the add-in targets 32-bit Excel.
+    // A 32-bit program in a 64-bit prefix would run under WOW64, not as on the 32-bit
+    // Windows of Excel 2000-2003's users; the 64-bit test build needs a 64-bit prefix.
     BOOL wow64 = TRUE;
     ASSERT_TRUE(IsWow64Process(GetCurrentProcess(), &wow64));
     EXPECT_FALSE(wow64);
+    SYSTEM_INFO system{};
+    GetNativeSystemInfo(&system);
+    EXPECT_EQ(system.wProcessorArchitecture,
+              sizeof(void*) == 8 ? PROCESSOR_ARCHITECTURE_AMD64 : PROCESSOR_ARCHITECTURE_INTEL);
 }
 
 TEST(WinePrefix, FilesWithJapaneseNamesCanBeMade) {

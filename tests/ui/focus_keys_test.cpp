@@ -1,7 +1,9 @@
 // Focus, validation and keyboard routing of headless windows: what a user's clicks and keys
 // do to the focus, the cancel and default buttons, and the text of a text box.
+#include <stdexcept>
 #include <vector>
 
+#include "core/ui/spinner.h"
 #include "tests/ui/window.h"
 
 namespace qm::ui::headless {
@@ -62,6 +64,112 @@ TEST(Focus, SpinnerHandsFocusToItsTextBoxAndStillSteps) {
     EXPECT_EQ(events, (std::vector<std::string>{"validate other", "bar focus", "txt focus", "change -1"}));
     EXPECT_TRUE(txt.hasFocus());
     EXPECT_FALSE(vsc.hasFocus());
+}
+
+TEST(Focus, APairedSpinnerChangesOnTheTypedTextAndTheBoxValidatesWhenLeftForGood) {
+    Window w;
+    auto& txt = as<TextBox>(w.form->addTextBox("txtPosition", nullptr, {}));
+    auto& vsc = as<ScrollBar>(w.form->addScrollBar("vscPosition", nullptr, {}));
+    auto& other = as<Button>(w.form->addButton("cmdOther", nullptr, {}));
+    vsc.setRange(0, -5000);
+    vsc.setValue(-10);
+    pairSpinner(txt, vsc);
+    std::vector<std::string> events;
+    txt.onValidate = [&](bool&) { events.push_back("validate " + txt.text()); };
+    vsc.onGotFocus = [&] { txt.setFocus(); };
+    vsc.onChange = [&] { events.push_back("change on " + txt.text()); };
+
+    txt.setFocus();
+    txt.userType("4");
+    ASSERT_TRUE(vsc.userClickArrow(false));
+    ASSERT_TRUE(vsc.userClickArrow(true));
+    EXPECT_EQ(events, (std::vector<std::string>{"change on 4", "change on 4"}));
+    EXPECT_TRUE(txt.hasFocus());
+    EXPECT_FALSE(vsc.tabStop());
+    // The validation that the spinner did not run comes when the focus goes elsewhere.
+    ASSERT_TRUE(other.userClick());
+    EXPECT_EQ(events.back(), "validate 4");
+    EXPECT_EQ(events.size(), 3u);
+}
+
+TEST(Focus, AValidationPutOffByASpinnerRunsOnceForTheBoxTheUserLeft) {
+    Window w;
+    auto& a = as<TextBox>(w.form->addTextBox("txtA", nullptr, {}));
+    auto& vsc = as<ScrollBar>(w.form->addScrollBar("vscA", nullptr, {}));
+    auto& b = as<TextBox>(w.form->addTextBox("txtB", nullptr, {}));
+    vsc.setCausesValidation(false);
+    int validationsA = 0, validationsB = 0;
+    a.onValidate = [&](bool&) { ++validationsA; };
+    b.onValidate = [&](bool&) { ++validationsB; };
+    a.setFocus();
+    ASSERT_TRUE(vsc.userClickArrow(true));  // the spinner keeps the focus here
+    EXPECT_TRUE(vsc.hasFocus());
+    EXPECT_EQ(validationsA, 0);
+    ASSERT_TRUE(b.userSelectAll());
+    EXPECT_EQ(validationsA, 1);
+    EXPECT_EQ(validationsB, 0);
+    // A box whose validation waits and that the user comes back to does not validate.
+    ASSERT_TRUE(vsc.userClickArrow(true));
+    ASSERT_TRUE(b.userSelectAll());
+    EXPECT_EQ(validationsB, 0);
+}
+
+TEST(Keys, UpAndDownInAPairedBoxClickTheSpinnersArrowsWithinItsRange) {
+    Window w;
+    auto& txt = as<TextBox>(w.form->addTextBox("txtGrid", nullptr, {}));
+    auto& vsc = as<ScrollBar>(w.form->addScrollBar("vscGrid", nullptr, {}));
+    vsc.setRange(0, -3);
+    pairSpinner(txt, vsc);
+    std::vector<int> values;
+    vsc.onChange = [&] { values.push_back(vsc.value()); };
+    txt.setFocus();
+    for (int i = 0; i < 4; ++i) w.form->userKeyDown(vk::kUp, 0);
+    w.form->userKeyDown(vk::kDown, 0);
+    EXPECT_EQ(values, (std::vector<int>{-1, -2, -3, -2}));
+    EXPECT_TRUE(txt.hasFocus());
+    EXPECT_EQ(txt.text(), "");  // the arrows type nothing
+}
+
+TEST(Failures, AHandlerThatFailsOnTheUsersInputGoesToOnErrorAndTheWindowGoesOn) {
+    Window w;
+    auto& txt = as<TextBox>(w.form->addTextBox("txtA", nullptr, {}));
+    auto& cmd = as<Button>(w.form->addButton("cmdA", nullptr, {}));
+    std::vector<int32_t> shown;
+    w.form->onError = [&](std::exception_ptr failure) {
+        try {
+            std::rethrow_exception(failure);
+        } catch (const host::HostError& e) {
+            shown.push_back(e.number());
+        }
+    };
+    int clicks = 0;
+    cmd.onClick = [&] {
+        ++clicks;
+        throw host::HostError(1004, "Method failed");
+    };
+    txt.onKeyPress = [&](int& k) {
+        if (k == 'x') throw host::HostError(6, "Overflow");
+    };
+    EXPECT_TRUE(cmd.userClick());
+    EXPECT_TRUE(cmd.userClick());
+    // Each key is an input of its own: the keys after the failing one still arrive.
+    EXPECT_TRUE(txt.userType("1x2"));
+    EXPECT_EQ(shown, (std::vector<int32_t>{1004, 1004, 6}));
+    EXPECT_EQ(clicks, 2);
+    EXPECT_EQ(txt.text(), "12");
+    EXPECT_TRUE(w.form->loaded());
+
+    // Events raised by code pass their failures to that code.
+    txt.onKeyPress = nullptr;
+    txt.onChange = [] { throw host::HostError(5, "Invalid procedure call or argument"); };
+    EXPECT_EQ(errorNumberOf([&] { txt.setText("3"); }), 5);
+    EXPECT_EQ(shown.size(), 3u);
+
+    // What onError rethrows, and anything without a handler, passes on.
+    w.form->onError = [](std::exception_ptr failure) { std::rethrow_exception(failure); };
+    EXPECT_EQ(errorNumberOf([&] { cmd.userClick(); }), 1004);
+    w.form->onError = nullptr;
+    EXPECT_EQ(errorNumberOf([&] { txt.userKey('4'); }), 5);
 }
 
 TEST(Focus, ControlsThatCannotTakeFocusRaiseError5) {

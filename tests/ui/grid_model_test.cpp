@@ -149,6 +149,26 @@ TEST(GridModel, CurrentCellMovesOnlyInsideAndSaysWhenItMoved) {
     EXPECT_FALSE(grid.isFixed(1, 1));
 }
 
+TEST(GridModel, KeysMoveTheCurrentCellWithinTheNonFixedCells) {
+    GridModel grid("fxgNodes");
+    EXPECT_EQ(grid.cellAfterKey(vk::kDown), std::make_pair(1, 1));  // one row: nowhere to go
+    grid.setRows(15);
+    grid.setCols(5);
+    using Cell = std::optional<std::pair<int, int>>;
+    EXPECT_EQ(grid.cellAfterKey(vk::kUp), Cell({1, 1}));
+    EXPECT_EQ(grid.cellAfterKey(vk::kDown), Cell({2, 1}));
+    EXPECT_EQ(grid.cellAfterKey(vk::kLeft), Cell({1, 1}));
+    EXPECT_EQ(grid.cellAfterKey(vk::kEnd), Cell({1, 4}));
+    EXPECT_EQ(grid.cellAfterKey(vk::kPageDown), Cell({11, 1}));
+    grid.setCurrentCell(12, 3);
+    EXPECT_EQ(grid.cellAfterKey(vk::kPageDown), Cell({14, 3}));
+    EXPECT_EQ(grid.cellAfterKey(vk::kRight), Cell({12, 4}));
+    EXPECT_EQ(grid.cellAfterKey(vk::kHome), Cell({12, 1}));
+    EXPECT_EQ(grid.cellAfterKey(vk::kTab), std::nullopt);
+    grid.setRows(1);  // only the fixed row
+    EXPECT_EQ(grid.cellAfterKey(vk::kDown), std::nullopt);
+}
+
 TEST(GridModel, AlignmentsAreKeptPerColumnForFixedAndOtherCells) {
     GridModel grid("fxgNodes");
     grid.setCols(3);

@@ -33,6 +33,14 @@ TEST(ListView, UserClicksSelectAndCheckBoxesRaiseOnlyTheCheckEvent) {
     EXPECT_EQ(errorNumberOf([&] { list.setChecked(4, true); }), 35600);
     EXPECT_EQ(events, (std::vector<std::string>{"check 1 on", "click 2", "check 3 on", "check 1 off"}));
     EXPECT_EQ(list.selectedRow(), 2);  // a check box click selects nothing
+
+    // The keyboard: Up and Down click the next row within the list, Space ticks it.
+    events.clear();
+    w.form->userKeyDown(vk::kUp, 0);
+    w.form->userKeyDown(vk::kUp, 0);
+    w.form->userKey(' ');
+    w.form->userKeyDown(vk::kDown, 0);
+    EXPECT_EQ(events, (std::vector<std::string>{"click 1", "check 1 on", "click 2"}));
 }
 
 TEST(Grid, UserClicksMoveTheCurrentCellAndRaiseTheirEvents) {

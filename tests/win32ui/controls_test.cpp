@@ -11,6 +11,7 @@
 
 #include "core/host/error.h"
 #include "core/picture/bmp.h"
+#include "core/ui/spinner.h"
 #include "tests/win32ui/driver.h"
 #include "win32/ui/controls.h"
 #include "win32/ui/grid.h"
@@ -194,6 +195,73 @@ TEST(Win32ScrollBar, ArrowsStepByOneAndARangeGivenDownwardsIsNormalised) {
            }});
     EXPECT_EQ(values, (std::vector<int>{-11, -10, -9}));
     EXPECT_TRUE(boxValidated);  // a scroll moves the focus to the bar first, validating the box
+}
+
+TEST(Win32ScrollBar, APairedSpinnerChangesOnTheTypedTextFromItsArrowsAndTheBoxsKeys) {
+    Window w;
+    auto& box = w.as<TextBox>(w.form->addTextBox("box", nullptr, {100, 100, 1000, 300}));
+    auto& spin = w.as<ScrollBar>(w.form->addScrollBar("spin", nullptr, {1100, 100, 255, 600}));
+    auto& ok = w.as<Button>(w.form->addButton("ok", nullptr, {100, 1100, 1200, 375}));
+    spin.setRange(0, -5000);
+    spin.setValue(-10);
+    qm::ui::pairSpinner(box, spin);
+    std::vector<std::string> events;
+    spin.onGotFocus = [&] { box.setFocus(); };
+    spin.onChange = [&] { events.push_back("change " + std::to_string(spin.value()) + " on " + box.text()); };
+    box.onValidate = [&](bool&) { events.push_back("validate " + box.text()); };
+    RECT rc{};
+    w.run({[&] { postChars(box.hwnd(), L"4"); },
+           [&] {
+               ::GetClientRect(spin.hwnd(), &rc);
+               postClick(spin.hwnd(), rc.right / 2, 3);  // the upper arrow
+           },
+           [&] {
+               EXPECT_TRUE(box.hasFocus());
+               EXPECT_EQ(::GetFocus(), box.hwnd());
+               postKey(box.hwnd(), VK_DOWN);
+               postKey(box.hwnd(), VK_DOWN);
+           },
+           [&] {
+               EXPECT_EQ(box.text(), "4");
+               postKey(box.hwnd(), VK_TAB);  // the spinner is no tab stop
+           },
+           [&] {
+               EXPECT_TRUE(ok.hasFocus());
+               w.form->unload();
+           }});
+    EXPECT_EQ(events, (std::vector<std::string>{"change -11 on 4", "change -10 on 4", "change -9 on 4", "validate 4"}));
+}
+
+TEST(Win32Form, AFailingHandlerGoesToOnErrorAndTheWindowStaysUsable) {
+    Window w;
+    auto& box = w.as<TextBox>(w.form->addTextBox("box", nullptr, {100, 100, 2000, 300}));
+    auto& cmd = w.as<Button>(w.form->addButton("cmd", nullptr, {100, 600, 1200, 375}));
+    std::vector<std::string> shown;
+    w.form->onError = [&](std::exception_ptr failure) {
+        try {
+            std::rethrow_exception(failure);
+        } catch (const qm::host::HostError& e) {
+            shown.push_back(std::to_string(e.number()) + " " + e.description());
+        }
+    };
+    int clicks = 0;
+    cmd.onClick = [&] {
+        ++clicks;
+        throw qm::host::HostError(1004, "Method failed");
+    };
+    box.onKeyPress = [&](int& k) {
+        if (k == 'x') throw qm::host::HostError(6, "Overflow");
+    };
+    w.run({[&] { postButton(cmd.hwnd()); },
+           [&] { postChars(box.hwnd(), L"1x2"); },
+           [&] {
+               EXPECT_TRUE(w.form->loaded());
+               postButton(cmd.hwnd());
+           },
+           [&] { w.form->unload(); }});
+    EXPECT_EQ(shown, (std::vector<std::string>{"1004 Method failed", "6 Overflow", "1004 Method failed"}));
+    EXPECT_EQ(clicks, 2);
+    EXPECT_EQ(box.text(), "12");
 }
 
 TEST(Win32CheckBox, ClicksAndCodeToggleWithOneClickEvent) {

@@ -359,6 +359,12 @@ bool TextBox::notification(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& resu
 }
 
 LRESULT TextBox::message(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_KEYDOWN && onKeyDown) {
+        int keyCode = static_cast<int>(wParam);
+        fireEvent(onKeyDown, keyCode, ::GetKeyState(VK_SHIFT) < 0 ? qm::ui::kShiftMask : 0);
+        if (keyCode == 0 || !hwnd_) return 0;  // kept from the box, or the window went
+        return Widget::message(msg, static_cast<WPARAM>(keyCode), lParam);
+    }
     if (msg == WM_CHAR) {
         const auto unit = static_cast<wchar_t>(wParam);
         if (unit >= 0xD800 && unit <= 0xDBFF) {

@@ -73,6 +73,7 @@ Form::~Form() {
 void Form::destroyWindow() {
     releaseOwner();
     focus_ = nullptr;
+    validationDue_ = nullptr;
     if (hwnd_) ::DestroyWindow(hwnd_);
 }
 
@@ -87,10 +88,27 @@ LRESULT CALLBACK Form::windowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPa
         }
         if (self) return self->message(msg, wParam, lParam);
     } catch (...) {
-        reportSwallowed("a window procedure");
+        if (auto* self = reinterpret_cast<Form*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA))) {
+            self->eventFailed("a window procedure");
+        } else {
+            reportSwallowed("a window procedure");
+        }
         return 0;
     }
     return ::DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+void Form::eventFailed(const char* where) noexcept {
+    try {
+        if (!onError) {
+            reportSwallowed(where);
+            return;
+        }
+        const auto handler = onError;  // the handler may replace itself
+        handler(std::current_exception());
+    } catch (...) {
+        reportSwallowed(where);
+    }
 }
 
 LRESULT Form::message(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -360,8 +378,9 @@ bool Form::moveFocus(Widget& to) {
         applyFocus();
         return true;
     }
-    // A validation handler that moves the focus itself must not validate again.
-    if (auto* box = dynamic_cast<TextBox*>(focus_); box && box->onValidate && !validating_) {
+    Widget* owed = validationOwed(validationDue_, focus_, to, to.causesValidationFlag());
+    if (auto* box = dynamic_cast<TextBox*>(owed); box && box->onValidate && !validating_) {
+        // A validation handler that moves the focus itself must not validate again.
         bool cancel = false;
         validating_ = true;
         try {
@@ -371,6 +390,7 @@ bool Form::moveFocus(Widget& to) {
             throw;
         }
         validating_ = false;
+        if (cancel && loaded_ && box->canTakeFocus()) focus_ = box;
         if (cancel || !loaded_) {
             applyFocus();
             return false;
@@ -404,12 +424,8 @@ void Form::applyFocus() {
 }
 
 void Form::dropFocusWithin(Widget& w) {
-    for (const Widget* f = focus_; f; f = f->container()) {
-        if (f == &w) {
-            focus_ = nullptr;
-            break;
-        }
-    }
+    if (isWithin<Widget>(focus_, w)) focus_ = nullptr;
+    if (isWithin<Widget>(validationDue_, w)) validationDue_ = nullptr;
     // Windows would leave the focus nowhere; the form keeps it, so its keys still work.
     HWND now = ::GetFocus();
     if (w.hwnd() && now && (now == w.hwnd() || ::IsChild(w.hwnd(), now))) {
@@ -499,7 +515,7 @@ void Form::pump(bool wait) {
         try {
             if (dialogKey(msg)) continue;
         } catch (...) {
-            reportSwallowed("a key of the window");
+            eventFailed("a key of the window");
             continue;
         }
         ::TranslateMessage(&msg);
@@ -569,6 +585,7 @@ void Form::unload() {
         loaded_ = false;
         unloading_ = false;
         focus_ = nullptr;
+        validationDue_ = nullptr;
         if (shown_) {
             releaseOwner();
             if (hwnd_) {

@@ -2,7 +2,7 @@
 // fixed dialog frame or a sizable tool-window frame. Owns its controls, their fonts and
 // brushes; tracks the focus as the form model does (validation of the text box that loses
 // it, before it moves); runs the modal message loop with the keyboard handling of a
-// dialog (Tab, Enter for the default button, Escape for the cancel button).
+// dialog (Tab and Shift+Tab, Enter for the default button, Escape for the cancel button).
 #pragma once
 
 #include <map>
@@ -110,6 +110,10 @@ public:
     // What the form answers to automation's describe message (automation.h).
     std::string automationDescription() const;
 
+    // A failure of an event handler that a window message ran, inside its catch: it goes to
+    // onError (the window stays), or to the debugger's output; nothing passes into Windows.
+    void eventFailed(const char* where) noexcept;
+
     // The dialog keys of the modal loop: true when the message was consumed.
     bool dialogKey(const MSG& msg);
 
@@ -152,6 +156,9 @@ private:
     std::map<std::string, Widget*> byName_;
     std::unordered_map<HWND, Widget*> byHwnd_;
     Widget* focus_ = nullptr;
+    // The control whose validation waits while the focus is on controls that do not cause
+    // validation.
+    Widget* validationDue_ = nullptr;
     Button* cancelButton_ = nullptr;
     Button* defaultButton_ = nullptr;
     std::map<std::tuple<std::string, double, bool, bool, int>, GdiObject> fonts_;

@@ -274,25 +274,10 @@ void Grid::click(LPARAM lParam, bool doubleClick) {
 }
 
 void Grid::key(WPARAM vk) {
-    const int rows = model_.rows(), cols = model_.cols();
-    const int fixedRows = model_.fixedRows(), fixedCols = model_.fixedCols();
-    if (rows <= fixedRows || cols <= fixedCols) return;
-    int r = std::max(model_.row(), fixedRows), c = std::max(model_.col(), fixedCols);
-    switch (vk) {
-        case VK_UP: --r; break;
-        case VK_DOWN: ++r; break;
-        case VK_LEFT: --c; break;
-        case VK_RIGHT: ++c; break;
-        case VK_PRIOR: r -= 10; break;
-        case VK_NEXT: r += 10; break;
-        case VK_HOME: c = fixedCols; break;
-        case VK_END: c = cols - 1; break;
-        default: return;
-    }
-    r = std::clamp(r, fixedRows, rows - 1);
-    c = std::clamp(c, fixedCols, cols - 1);
-    setCurrentCell(r, c);
-    if (hwnd_) ensureVisible(r, c);
+    const auto cell = model_.cellAfterKey(static_cast<int>(vk));
+    if (!cell) return;
+    setCurrentCell(cell->first, cell->second);
+    if (hwnd_) ensureVisible(cell->first, cell->second);
 }
 
 void Grid::character(WPARAM ch) {

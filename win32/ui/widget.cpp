@@ -80,7 +80,11 @@ LRESULT CALLBACK Widget::classProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lP
         }
         if (self) return self->message(msg, wParam, lParam);
     } catch (...) {
-        reportSwallowed("a control's window procedure");
+        if (auto* self = reinterpret_cast<Widget*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA))) {
+            self->form_.eventFailed("a control's window procedure");
+        } else {
+            reportSwallowed("a control's window procedure");
+        }
         return 0;
     }
     return ::DefWindowProcW(hwnd, msg, wParam, lParam);
@@ -91,7 +95,7 @@ LRESULT CALLBACK Widget::subclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM
     try {
         if (self) return self->message(msg, wParam, lParam);
     } catch (...) {
-        reportSwallowed("a control's window procedure");
+        self->form_.eventFailed("a control's window procedure");
         return 0;
     }
     return ::DefWindowProcW(hwnd, msg, wParam, lParam);

@@ -24,6 +24,8 @@ class Form;
 
 using Kind = qm::ui::ControlKind;
 using qm::ui::fireEvent;
+using qm::ui::isWithin;
+using qm::ui::validationOwed;
 using qm::ui::kindName;
 
 // Writes a failure that must not cross into Windows to the debugger's output.
@@ -49,6 +51,7 @@ public:
     virtual bool focusable() const { return true; }
     bool canTakeFocus() const { return focusable() && usable(); }
     bool tabStopFlag() const noexcept { return tabStop_; }
+    bool causesValidationFlag() const noexcept { return causesValidation_; }
     // The window that holds contained controls (the widget's own window).
     HWND containerWindow() const noexcept { return hwnd_; }
 
@@ -95,6 +98,7 @@ protected:
     bool visible_ = true;
     bool enabled_ = true;
     bool tabStop_ = true;
+    bool causesValidation_ = true;
     qm::ui::Font fontSpec_;
     HWND hwnd_ = nullptr;
     bool clicking_ = false;  // inside the default handling of a click whose focus move is done
@@ -126,6 +130,8 @@ public:
     void setEnabled(bool v) override { setUsableFlag(v); }
     void setTabStop(bool v) override { tabStop_ = v; }
     bool tabStop() const override { return tabStop_; }
+    void setCausesValidation(bool v) override { causesValidation_ = v; }
+    bool causesValidation() const override { return causesValidation_; }
     void setFocus() override { focusFromCode(); }
     bool hasFocus() const override { return isFocused(); }
     void setFont(const qm::ui::Font& f) override { applyFont(f); }

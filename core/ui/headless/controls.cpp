@@ -28,9 +28,11 @@ Label::Label(Form& form, Widget* container, std::string name, const Bounds& b)
     : ControlBase(form, container, Kind::Label, std::move(name), b) {}
 
 bool Label::userClick() {
-    if (!acceptsInput()) return false;
-    fireEvent(onClick);
-    return true;
+    return userInput([&] {
+        if (!acceptsInput()) return false;
+        fireEvent(onClick);
+        return true;
+    });
 }
 
 void Label::describe(std::string& line, std::vector<std::string>&) const {
@@ -70,11 +72,13 @@ void Button::keyPress(int code) {
 }
 
 bool Button::userClick() {
-    if (!focusByUser()) return false;
-    // onGotFocus may have disabled the button or closed the window: then no click.
-    if (!acceptsInput()) return false;
-    fireEvent(onClick);
-    return true;
+    return userInput([&] {
+        if (!focusByUser()) return false;
+        // onGotFocus may have disabled the button or closed the window: then no click.
+        if (!acceptsInput()) return false;
+        fireEvent(onClick);
+        return true;
+    });
 }
 
 void Button::press() {
@@ -105,9 +109,11 @@ void CheckBox::keyPress(int code) {
 }
 
 bool CheckBox::userClick() {
-    if (!focusByUser() || !acceptsInput()) return false;
-    setValue(value_ == 0 ? 1 : 0);
-    return true;
+    return userInput([&] {
+        if (!focusByUser() || !acceptsInput()) return false;
+        setValue(value_ == 0 ? 1 : 0);
+        return true;
+    });
 }
 
 void CheckBox::describe(std::string& line, std::vector<std::string>&) const {
@@ -184,29 +190,44 @@ void TextBox::keyPress(int code) {
     replaceSelection(std::u32string_view(typed, 1));
 }
 
+void TextBox::keyDown(int keyCode, int shift) {
+    // A single-line box does nothing of its own with the keys that type no character.
+    fireEvent(onKeyDown, keyCode, shift);
+}
+
 bool TextBox::userType(const std::string& text) {
-    if (!focusByUser()) return false;
+    if (!userInput([&] { return focusByUser(); })) return false;
+    // Each key is an input of its own, as the keyboard sends them.
     for (char32_t cp : qm::text::utf8::decode(text)) {
         if (!form().acceptsInput()) break;
         // Nobody types a line feed: a new line in a script is the Enter key.
-        sendKey(cp == U'\n' ? key::kEnter : keyCodeOf(cp));
+        userInput([&] {
+            sendKey(cp == U'\n' ? key::kEnter : keyCodeOf(cp));
+            return true;
+        });
     }
     return true;
 }
 
-bool TextBox::userKey(int code) { return keyByUser(code); }
+bool TextBox::userKey(int code) {
+    return userInput([&] { return keyByUser(code); });
+}
 
 bool TextBox::userSelectAll() {
-    if (!focusByUser()) return false;
-    selStart_ = 0;
-    selLength_ = static_cast<int>(text_.size());
-    return true;
+    return userInput([&] {
+        if (!focusByUser()) return false;
+        selStart_ = 0;
+        selLength_ = static_cast<int>(text_.size());
+        return true;
+    });
 }
 
 bool TextBox::userSetCaret(int position) {
-    if (!focusByUser()) return false;
-    setSelStart(std::max(position, 0));
-    return true;
+    return userInput([&] {
+        if (!focusByUser()) return false;
+        setSelStart(std::max(position, 0));
+        return true;
+    });
 }
 
 void TextBox::describe(std::string& line, std::vector<std::string>&) const {
@@ -235,10 +256,12 @@ void ScrollBar::setValue(int v) {
 }
 
 bool ScrollBar::userClickArrow(bool up) {
-    if (!focusByUser() || !acceptsInput()) return false;
-    // Computed after onGotFocus, which may have changed the value.
-    setValue(up ? value_ - 1 : value_ + 1);
-    return true;
+    return userInput([&] {
+        if (!focusByUser() || !acceptsInput()) return false;
+        // Computed after onGotFocus, which may have changed the value.
+        setValue(up ? value_ - 1 : value_ + 1);
+        return true;
+    });
 }
 
 void ScrollBar::describe(std::string& line, std::vector<std::string>&) const {
@@ -253,10 +276,14 @@ Image::Image(Form& form, Widget* container, std::string name, const Bounds& b)
 bool Image::userDrag(double x0, double y0, double x1, double y1, int steps) {
     if (!acceptsInput()) return false;
     steps = std::max(steps, 1);
-    // Each event converts from form coordinates with the image's position at that moment.
+    // Each event is an input of its own and converts from form coordinates with the image's
+    // position at that moment.
     const auto send = [this](const std::function<void(int, double, double)>& handler, double x, double y) {
-        const Bounds at = form().absoluteBounds(*this);
-        fireEvent(handler, kLeftButton, x - at.left, y - at.top);
+        userInput([&] {
+            const Bounds at = form().absoluteBounds(*this);
+            fireEvent(handler, kLeftButton, x - at.left, y - at.top);
+            return true;
+        });
     };
     send(onMouseDown, x0, y0);
     for (int i = 1; i <= steps && form().loaded(); ++i) {

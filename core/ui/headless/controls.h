@@ -114,6 +114,7 @@ public:
     uint32_t backColor() const override { return backColor_; }
     std::string selectedText() const;
     void keyPress(int code) override;
+    void keyDown(int keyCode, int shift) override;
     void describe(std::string& line, std::vector<std::string>& details) const override;
 
     // Focus, then each character as a key press (Enter and Escape reach the form's default

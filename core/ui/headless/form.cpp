@@ -133,6 +133,7 @@ void Form::unload() {
         loaded_ = false;
         unloading_ = false;
         focus_ = nullptr;
+        validationDue_ = nullptr;
     };
     try {
         fireEvent(onUnload);
@@ -182,8 +183,9 @@ Bounds Form::absoluteBounds(const ui::Control& control) const {
 
 bool Form::moveFocus(Widget& to) {
     if (focus_ == &to) return true;
-    // A validation handler that moves the focus itself must not validate again.
-    if (auto* box = dynamic_cast<TextBox*>(focus_); box && box->onValidate && !validating_) {
+    Widget* owed = validationOwed(validationDue_, focus_, to, to.causesValidation_);
+    if (auto* box = dynamic_cast<TextBox*>(owed); box && box->onValidate && !validating_) {
+        // A validation handler that moves the focus itself must not validate again.
         bool cancel = false;
         validating_ = true;
         try {
@@ -193,7 +195,11 @@ bool Form::moveFocus(Widget& to) {
             throw;
         }
         validating_ = false;
-        if (cancel || !loaded_) return false;
+        if (!loaded_) return false;
+        if (cancel) {
+            if (box->canTakeFocus()) focus_ = box;
+            return false;
+        }
     }
     // The validation handler may have hidden or disabled the target.
     if (!to.canTakeFocus()) return false;
@@ -211,12 +217,13 @@ void Form::focusFirstTabStop() {
     }
 }
 
-void Form::focusNextTabStop() {
+void Form::focusNextTabStop(bool backward) {
     if (widgets_.empty()) return;
+    const size_t n = widgets_.size();
     const auto current = std::find_if(widgets_.begin(), widgets_.end(), [this](const auto& w) { return w.get() == focus_; });
-    const size_t start = current == widgets_.end() ? widgets_.size() - 1 : static_cast<size_t>(current - widgets_.begin());
-    for (size_t step = 1; step <= widgets_.size(); ++step) {
-        Widget& w = *widgets_[(start + step) % widgets_.size()];
+    const size_t start = current == widgets_.end() ? (backward ? 0 : n - 1) : static_cast<size_t>(current - widgets_.begin());
+    for (size_t step = 1; step <= n; ++step) {
+        Widget& w = *widgets_[backward ? (start + n - step) % n : (start + step) % n];
         if (w.canTakeFocus() && w.tabStop_) {
             moveFocus(w);
             return;
@@ -225,12 +232,8 @@ void Form::focusNextTabStop() {
 }
 
 void Form::dropFocusWithin(Widget& w) {
-    for (const Widget* f = focus_; f; f = f->container()) {
-        if (f == &w) {
-            focus_ = nullptr;
-            return;
-        }
-    }
+    if (isWithin<Widget>(focus_, w)) focus_ = nullptr;
+    if (isWithin<Widget>(validationDue_, w)) validationDue_ = nullptr;
 }
 
 void Form::deliverKey(int code) {
@@ -256,40 +259,73 @@ void Form::deliverKey(int code) {
     if (focus_) focus_->keyPress(code);
 }
 
+bool Form::userInput(const std::function<bool()>& input) {
+    try {
+        return input();
+    } catch (...) {
+        if (!onError) throw;
+        const auto handler = onError;  // the handler may replace itself
+        handler(std::current_exception());
+        return true;
+    }
+}
+
 bool Form::userKey(int code) {
-    if (!acceptsInput()) return false;
-    deliverKey(code);
-    return true;
+    return userInput([&] {
+        if (!acceptsInput()) return false;
+        deliverKey(code);
+        return true;
+    });
+}
+
+bool Form::userKeyDown(int keyCode, int shift) {
+    return userInput([&] {
+        if (!acceptsInput()) return false;
+        if (keyCode == vk::kTab) {
+            focusNextTabStop((shift & kShiftMask) != 0);
+        } else if (focus_) {
+            focus_->keyDown(keyCode, shift);
+        }
+        return true;
+    });
 }
 
 bool Form::userResize(double width, double height) {
-    if (!acceptsInput() || minimized_ || style_ != FormStyle::SizableToolWindow) return false;
-    const double w = std::max(0.0, width - frameX()), h = std::max(0.0, height - frameY());
-    if (w == clientWidth_ && h == clientHeight_) return true;
-    clientWidth_ = w;
-    clientHeight_ = h;
-    fireEvent(onResize);
-    return true;
+    return userInput([&] {
+        if (!acceptsInput() || minimized_ || style_ != FormStyle::SizableToolWindow) return false;
+        const double w = std::max(0.0, width - frameX()), h = std::max(0.0, height - frameY());
+        if (w == clientWidth_ && h == clientHeight_) return true;
+        clientWidth_ = w;
+        clientHeight_ = h;
+        fireEvent(onResize);
+        return true;
+    });
 }
 
 bool Form::userMinimize() {
-    if (!acceptsInput() || minimized_ || style_ != FormStyle::SizableToolWindow) return false;
-    minimized_ = true;
-    fireEvent(onResize);
-    return true;
+    return userInput([&] {
+        if (!acceptsInput() || minimized_ || style_ != FormStyle::SizableToolWindow) return false;
+        minimized_ = true;
+        fireEvent(onResize);
+        return true;
+    });
 }
 
 bool Form::userRestore() {
-    if (!acceptsInput() || !minimized_) return false;
-    minimized_ = false;
-    fireEvent(onResize);
-    return true;
+    return userInput([&] {
+        if (!acceptsInput() || !minimized_) return false;
+        minimized_ = false;
+        fireEvent(onResize);
+        return true;
+    });
 }
 
 bool Form::userClose() {
-    if (!acceptsInput()) return false;
-    unload();
-    return true;
+    return userInput([&] {
+        if (!acceptsInput()) return false;
+        unload();
+        return true;
+    });
 }
 
 void Form::describeChildren(const Widget* container, int depth, std::string& out) const {

@@ -102,12 +102,20 @@ public:
     // selected list row and [x] a checked one. Numbers have at most two decimals.
     std::string dump() const;
 
+    // Runs what one user input (a click, a key, a mouse move) set off, and returns what
+    // `input` returned. A failure its event handlers did not deal with goes to onError,
+    // when the form has one, and the input counts as taken (true); without one it passes on.
+    bool userInput(const std::function<bool()>& input);
+
     // User actions; false when the form takes no input (unloaded, behind a modal window).
     // A key goes where the keyboard sends it: Escape clicks a visible, enabled cancel
     // button, else reaches the focused control; Enter clicks a focused button, else the
     // default button, else reaches the focused control; Tab moves the focus to the next tab
     // stop; other keys reach the focused control.
     bool userKey(int code);
+    // A key that types no character (vk codes): Tab moves the focus to the next tab stop,
+    // or with Shift to the one before; other keys go down in the focused control.
+    bool userKeyDown(int keyCode, int shift);
     // Outer size; sizable tool windows only. Raises onResize once.
     bool userResize(double width, double height);
     bool userMinimize();
@@ -126,12 +134,13 @@ private:
     T& adopt(std::unique_ptr<T> control);
     Widget* widgetOf(const ui::Control& control) const;
 
-    // Focus moves: validation of the control losing the focus (a text box's onValidate,
-    // which can keep it), then the new control's onGotFocus. True when the move was not
-    // refused, even when onGotFocus moved the focus on.
+    // Focus moves: validation of the text box the user left (its onValidate, which can
+    // keep the focus there) unless the new control does not cause validation, then the new
+    // control's onGotFocus. True when the move was not refused, even when onGotFocus moved
+    // the focus on.
     bool moveFocus(Widget& to);
     void focusFirstTabStop();
-    void focusNextTabStop();
+    void focusNextTabStop(bool backward = false);
     void dropFocusWithin(Widget& w);  // a control hidden or disabled loses the focus
     void deliverKey(int code);
     int nextZOrder() { return ++zCounter_; }
@@ -153,6 +162,9 @@ private:
     std::vector<std::unique_ptr<Widget>> widgets_;
     std::map<std::string, Widget*> byName_;
     Widget* focus_ = nullptr;
+    // The control whose validation waits while the focus is on controls that do not cause
+    // validation.
+    Widget* validationDue_ = nullptr;
     Button* cancelButton_ = nullptr;
     Button* defaultButton_ = nullptr;
 };

@@ -31,22 +31,33 @@ void Grid::keyPress(int code) {
     fireEvent(onKeyPress, keyAscii);
 }
 
+void Grid::keyDown(int keyCode, int) {
+    if (const auto cell = model_.cellAfterKey(keyCode)) setCurrentCell(cell->first, cell->second);
+}
+
 bool Grid::userClickCell(int row, int col) {
-    if (!model_.contains(row, col) || !focusByUser()) return false;
-    if (!acceptsInput()) return false;
-    // A click on a fixed cell leaves the current cell alone; the focus handlers may have
-    // shrunk the grid meanwhile.
-    if (model_.contains(row, col) && !model_.isFixed(row, col)) setCurrentCell(row, col);
-    return true;
+    return userInput([&] {
+        if (!model_.contains(row, col) || !focusByUser()) return false;
+        if (!acceptsInput()) return false;
+        // A click on a fixed cell leaves the current cell alone; the focus handlers may have
+        // shrunk the grid meanwhile.
+        if (model_.contains(row, col) && !model_.isFixed(row, col)) setCurrentCell(row, col);
+        return true;
+    });
 }
 
 bool Grid::userDoubleClickCell(int row, int col) {
-    if (!userClickCell(row, col) || !acceptsInput()) return false;
-    fireEvent(onDblClick);
-    return true;
+    if (!userClickCell(row, col)) return false;
+    return userInput([&] {
+        if (!acceptsInput()) return false;
+        fireEvent(onDblClick);
+        return true;
+    });
 }
 
-bool Grid::userKey(int code) { return keyByUser(code); }
+bool Grid::userKey(int code) {
+    return userInput([&] { return keyByUser(code); });
+}
 
 void Grid::describe(std::string& line, std::vector<std::string>& details) const {
     const GridModel& m = model_;

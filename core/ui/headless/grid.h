@@ -52,6 +52,7 @@ public:
     int col() const override { return model_.col(); }
     void setCurrentCell(int row, int col) override;
     void keyPress(int code) override;
+    void keyDown(int keyCode, int shift) override;  // the arrows move the current cell
     void describe(std::string& line, std::vector<std::string>& details) const override;
 
     // A click on a cell: focus (with validation), then the cell becomes current (a fixed

@@ -1,6 +1,8 @@
 // The headless list view: events, user actions and the dump over the list's data.
 #include "core/ui/headless/list_view.h"
 
+#include <algorithm>
+
 #include "core/ui/headless/describe.h"
 #include "core/ui/headless/form.h"
 
@@ -13,20 +15,38 @@ void ListView::setChecked(int row, bool v) {
     if (model_.setChecked(row, v)) fireEvent(onItemCheck, row);
 }
 
-bool ListView::userClickRow(int row) {
-    if (row < 1 || row > count() || !focusByUser()) return false;
-    // onGotFocus may have refilled the list.
-    if (!acceptsInput() || row > count()) return false;
+void ListView::keyDown(int keyCode, int) {
+    if (count() == 0 || (keyCode != vk::kUp && keyCode != vk::kDown)) return;
+    const std::optional<int> selected = model_.selectedRow();
+    const int row = !selected ? 1 : std::clamp(*selected + (keyCode == vk::kUp ? -1 : 1), 1, count());
+    if (row == selected) return;
     model_.selectRow(row);
     fireEvent(onItemClick, row);
-    return true;
+}
+
+void ListView::keyPress(int code) {
+    if (code != ' ') return;
+    if (const std::optional<int> row = model_.selectedRow()) setChecked(*row, !model_.checked(*row));
+}
+
+bool ListView::userClickRow(int row) {
+    return userInput([&] {
+        if (row < 1 || row > count() || !focusByUser()) return false;
+        // onGotFocus may have refilled the list.
+        if (!acceptsInput() || row > count()) return false;
+        model_.selectRow(row);
+        fireEvent(onItemClick, row);
+        return true;
+    });
 }
 
 bool ListView::userToggleCheck(int row) {
-    if (row < 1 || row > count() || !focusByUser()) return false;
-    if (!acceptsInput() || row > count()) return false;
-    setChecked(row, !model_.checked(row));
-    return true;
+    return userInput([&] {
+        if (row < 1 || row > count() || !focusByUser()) return false;
+        if (!acceptsInput() || row > count()) return false;
+        setChecked(row, !model_.checked(row));
+        return true;
+    });
 }
 
 void ListView::describe(std::string& line, std::vector<std::string>& details) const {

@@ -40,6 +40,10 @@ public:
     void selectRow(int row) override { model_.selectRow(row); }
     void sortOnce(int column, bool descending) override { model_.sortOnce(column, descending); }
     std::optional<int> findKey(const std::string& key) const { return model_.findKey(key); }
+    // Up and Down choose the row before or after the selected one, as a click on it; the
+    // space bar ticks or clears the selected row.
+    void keyDown(int keyCode, int shift) override;
+    void keyPress(int code) override;
     void describe(std::string& line, std::vector<std::string>& details) const override;
 
     // A click on a row: focus (with validation), the row selected, then onItemClick.

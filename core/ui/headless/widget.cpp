@@ -27,6 +27,10 @@ bool Widget::acceptsInput() const { return usable() && form_.acceptsInput(); }
 
 void Widget::keyPress(int) {}
 
+void Widget::keyDown(int, int) {}
+
+bool Widget::userInput(const std::function<bool()>& input) { return form_.userInput(input); }
+
 void Widget::setShown(bool v) {
     visible_ = v;
     if (!v) form_.dropFocusWithin(*this);

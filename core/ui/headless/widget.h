@@ -43,6 +43,8 @@ public:
     virtual double clientInset() const { return 0; }
     // A key sent to this control while it has the focus (after the form took Escape/Enter).
     virtual void keyPress(int code);
+    // A key going down (vk codes) while this control has the focus.
+    virtual void keyDown(int keyCode, int shift);
     // The kind-specific state for the dump: appended to the control's line, and further
     // lines (without indentation) below it.
     virtual void describe(std::string& line, std::vector<std::string>& details) const = 0;
@@ -57,6 +59,8 @@ protected:
     void focusFromCode();
     bool isFocused() const;
     void moveToFront();
+    // Runs what one user input set off (form.h: Form::userInput).
+    bool userInput(const std::function<bool()>& input);
     // A user's click or key: moves the focus here, validating the control that loses it.
     // False when validation kept the focus where it was, or the control takes no input.
     bool focusByUser();
@@ -71,6 +75,7 @@ protected:
     bool visible_ = true;
     bool enabled_ = true;
     bool tabStop_ = true;
+    bool causesValidation_ = true;
     Font font_;
 
 private:
@@ -95,6 +100,8 @@ public:
     void setEnabled(bool v) override { setUsableFlag(v); }
     void setTabStop(bool v) override { tabStop_ = v; }
     bool tabStop() const override { return tabStop_; }
+    void setCausesValidation(bool v) override { causesValidation_ = v; }
+    bool causesValidation() const override { return causesValidation_; }
     void setFocus() override { focusFromCode(); }
     bool hasFocus() const override { return isFocused(); }
     void setFont(const Font& f) override { font_ = f; }

@@ -1,10 +1,13 @@
-// The Windows clipboard: every format the add-in saves and restores put on the real
-// clipboard and read back, and the file-form conversions on their own.
+// The Windows clipboard: every format the add-in reads and places put on the real
+// clipboard and read back, the user's whole clipboard kept and put back over the add-in's
+// copy, and the file-form conversions on their own.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "core/picture/bmp.h"
+#include "core/picture/clipboard_snapshot.h"
 #include "win32/clipboard.h"
 
 namespace qm::win32 {
@@ -169,6 +172,181 @@ TEST_F(Clipboard, BadPicturesAreRefusedWithoutTouchingTheClipboard) {
     EXPECT_THROW(clipboard.setPicture({cf::kMetafilePict, sampleBmp()}, cf::kMetafilePict), platform::PlatformError);
     EXPECT_THROW(clipboard.setPicture({cf::kPalette, {0, 3, 5, 0}}, cf::kPalette), platform::PlatformError);
     EXPECT_EQ(clipboard.getText(cf::kText), "kept");
+}
+
+// ---------------------------------------------------------------- the whole clipboard
+
+// The clipboard through the system's own calls, not through the code under test.
+class Raw {
+public:
+    explicit Raw(HWND owner = nullptr) { opened_ = ::OpenClipboard(owner); }
+    Raw(const Raw&) = delete;
+    Raw& operator=(const Raw&) = delete;
+    ~Raw() {
+        if (opened_) ::CloseClipboard();
+    }
+    bool opened() const { return opened_; }
+
+    static void putMemory(UINT format, const void* data, size_t size) {
+        HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE, size);
+        std::memcpy(::GlobalLock(block), data, size);
+        ::GlobalUnlock(block);
+        EXPECT_TRUE(::SetClipboardData(format, block)) << format;
+    }
+    static void putText(UINT format, const std::string& text) { putMemory(format, text.c_str(), text.size() + 1); }
+
+    static std::vector<UINT> formats() {
+        std::vector<UINT> out;
+        for (UINT f = ::EnumClipboardFormats(0); f; f = ::EnumClipboardFormats(f)) out.push_back(f);
+        return out;
+    }
+    static std::vector<uint8_t> memory(UINT format) {
+        HANDLE h = ::GetClipboardData(format);
+        if (!h) return {};
+        const auto* p = static_cast<const uint8_t*>(::GlobalLock(h));
+        std::vector<uint8_t> out(p, p + ::GlobalSize(h));
+        ::GlobalUnlock(h);
+        return out;
+    }
+
+private:
+    bool opened_ = false;
+};
+
+std::vector<uint8_t> bytesOf(const std::string& text) { return {text.c_str(), text.c_str() + text.size() + 1}; }
+
+// Where `wanted` stand in `all`, in order; a format missing gives -1.
+std::vector<int> positions(const std::vector<UINT>& all, const std::vector<UINT>& wanted) {
+    std::vector<int> out;
+    for (UINT w : wanted) {
+        const auto it = std::find(all.begin(), all.end(), w);
+        out.push_back(it == all.end() ? -1 : static_cast<int>(it - all.begin()));
+    }
+    return out;
+}
+
+TEST_F(Clipboard, EveryFormatComesBackWithItsDataInItsOrderOverTheAddinsCopy) {
+    const UINT html = ::RegisterClipboardFormatW(L"HTML Format");
+    const UINT rtf = ::RegisterClipboardFormatW(L"Rich Text Format");
+    const std::wstring unicode = L"\u56f3\u5f62\t42\r\n";
+    const std::vector<uint8_t> emf = sampleEmf();
+    const std::vector<uint8_t> wmf = sampleWmfBits();
+    {
+        Raw open;
+        ASSERT_TRUE(open.opened());
+        ::EmptyClipboard();
+        Raw::putText(html, "<td>42</td>");
+        Raw::putText(rtf, "{\\rtf1 42}");
+        Raw::putMemory(CF_UNICODETEXT, unicode.c_str(), (unicode.size() + 1) * sizeof(wchar_t));
+        ::SetClipboardData(CF_ENHMETAFILE, ::SetEnhMetaFileBits(static_cast<UINT>(emf.size()), emf.data()));
+        METAFILEPICT picture{MM_ISOTROPIC, 1234, 567, ::SetMetaFileBitsEx(static_cast<UINT>(wmf.size()), wmf.data())};
+        Raw::putMemory(CF_METAFILEPICT, &picture, sizeof picture);
+        // A private format's handle means something to its owner only: it cannot be kept
+        // (where the system takes one at all: Wine does not). OLE's reference to the
+        // copying program's data object is no data and is not kept either.
+        ::SetClipboardData(CF_PRIVATEFIRST + 3, reinterpret_cast<HANDLE>(0x1234));
+        Raw::putText(::RegisterClipboardFormatW(L"DataObject"), "live");
+    }
+    const picture::ClipboardSnapshot snapshot = picture::ClipboardSnapshot::take(clipboard);
+    clipboard.clear();
+    clipboard.setPicture({cf::kBitmap, sampleBmp()}, cf::kBitmap);  // the add-in's copy
+    snapshot.restore(clipboard);
+
+    Raw open;
+    ASSERT_TRUE(open.opened());
+    const std::vector<int> at = positions(Raw::formats(), {html, rtf, CF_UNICODETEXT, CF_ENHMETAFILE, CF_METAFILEPICT});
+    EXPECT_TRUE(std::is_sorted(at.begin(), at.end()) && at.front() >= 0) << ::testing::PrintToString(at);
+    EXPECT_FALSE(::IsClipboardFormatAvailable(CF_BITMAP));
+    EXPECT_FALSE(::IsClipboardFormatAvailable(CF_PRIVATEFIRST + 3));
+    EXPECT_FALSE(::IsClipboardFormatAvailable(::RegisterClipboardFormatW(L"DataObject")));
+    EXPECT_EQ(Raw::memory(html), bytesOf("<td>42</td>"));
+    EXPECT_EQ(Raw::memory(rtf), bytesOf("{\\rtf1 42}"));
+    const std::vector<uint8_t> text = Raw::memory(CF_UNICODETEXT);
+    EXPECT_EQ(std::wstring(reinterpret_cast<const wchar_t*>(text.data())), unicode);
+    HENHMETAFILE back = static_cast<HENHMETAFILE>(::GetClipboardData(CF_ENHMETAFILE));
+    std::vector<uint8_t> emfBack(::GetEnhMetaFileBits(back, 0, nullptr));
+    ::GetEnhMetaFileBits(back, static_cast<UINT>(emfBack.size()), emfBack.data());
+    EXPECT_EQ(emfBack, emf);
+    const std::vector<uint8_t> pictureBack = Raw::memory(CF_METAFILEPICT);
+    ASSERT_GE(pictureBack.size(), sizeof(METAFILEPICT));
+    METAFILEPICT fields;
+    std::memcpy(&fields, pictureBack.data(), sizeof fields);
+    EXPECT_EQ(fields.mm, MM_ISOTROPIC);
+    EXPECT_EQ(fields.xExt, 1234);
+    EXPECT_EQ(fields.yExt, 567);
+    std::vector<uint8_t> wmfBack(::GetMetaFileBitsEx(fields.hMF, 0, nullptr));
+    ::GetMetaFileBitsEx(fields.hMF, static_cast<UINT>(wmfBack.size()), wmfBack.data());
+    EXPECT_EQ(wmfBack, wmf);
+}
+
+TEST_F(Clipboard, BitmapsAndPalettesComeBackAsTheyWere) {
+    const std::vector<uint8_t> palette = {0x00, 0x03, 2, 0, 255, 0, 0, 0, 1, 2, 3, 0};
+    clipboard.setPicture({cf::kBitmap, sampleBmp()}, cf::kBitmap);
+    clipboard.setPicture({cf::kPalette, palette}, cf::kPalette);
+    const picture::ClipboardSnapshot snapshot = picture::ClipboardSnapshot::take(clipboard);
+    clipboard.clear();
+    snapshot.restore(clipboard);
+    EXPECT_EQ(picture::decodeBmp(clipboard.getPicture(cf::kBitmap).value().bytes)->pixels,
+              picture::decodeBmp(sampleBmp())->pixels);
+    EXPECT_EQ(clipboard.getPicture(cf::kPalette).value().bytes, palette);
+}
+
+TEST_F(Clipboard, APaletteUnderAGdiObjectFormatComesBack) {
+    {
+        Raw open;
+        ASSERT_TRUE(open.opened());
+        struct {
+            WORD version = 0x300, count = 1;
+            PALETTEENTRY entry{10, 20, 30, 0};
+        } one;
+        HPALETTE palette = ::CreatePalette(reinterpret_cast<LOGPALETTE*>(&one));
+        if (!::SetClipboardData(CF_GDIOBJFIRST + 1, palette)) {
+            ::DeleteObject(palette);
+            GTEST_SKIP() << "this system takes no GDI objects under their own formats (Wine does not)";
+        }
+    }
+    const picture::ClipboardSnapshot snapshot = picture::ClipboardSnapshot::take(clipboard);
+    clipboard.clear();
+    snapshot.restore(clipboard);
+    Raw open;
+    HANDLE gdi = ::GetClipboardData(CF_GDIOBJFIRST + 1);
+    ASSERT_TRUE(gdi);
+    ASSERT_EQ(::GetObjectType(gdi), DWORD{OBJ_PAL});
+    PALETTEENTRY entry{};
+    EXPECT_EQ(::GetPaletteEntries(static_cast<HPALETTE>(gdi), 0, 1, &entry), 1u);
+    EXPECT_EQ(entry.peGreen, 20);
+}
+
+TEST_F(Clipboard, WhatHasNoDataOrGoesBeyondTheLimitIsLeftOutAndTheRestKept) {
+    const UINT big = ::RegisterClipboardFormatW(L"Quillmark test big");
+    const UINT delayed = ::RegisterClipboardFormatW(L"Quillmark test delayed");
+    const UINT small = ::RegisterClipboardFormatW(L"Quillmark test small");
+    // A window that owns the clipboard but never renders its delayed format.
+    HWND owner = ::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(owner);
+    {
+        Raw open(owner);
+        ASSERT_TRUE(open.opened());
+        ::EmptyClipboard();
+        const std::vector<uint8_t> large(5000, 'x');
+        Raw::putMemory(big, large.data(), large.size());
+        ::SetClipboardData(delayed, nullptr);
+        Raw::putText(small, "small");
+    }
+    ASSERT_TRUE(::IsClipboardFormatAvailable(delayed));
+    const std::vector<platform::ClipboardEntry> kept = clipboard.copyAll(4000);
+    ::DestroyWindow(owner);
+    ASSERT_EQ(kept.size(), 1u);
+    EXPECT_EQ(kept[0].name, "Quillmark test small");
+    EXPECT_EQ(kept[0].format, small);
+    EXPECT_EQ(kept[0].bytes, bytesOf("small"));
+    // Within the limit, the large one is there too, before the small one.
+    clipboard.replaceAll({{0, "Quillmark test big", platform::ClipboardEntry::Kind::Memory, std::vector<uint8_t>(5000, 'x')},
+                          kept[0]});
+    const std::vector<platform::ClipboardEntry> all = clipboard.copyAll(picture::kKeptClipboardBytes);
+    ASSERT_EQ(all.size(), 2u);
+    EXPECT_EQ(all[0].format, big);
+    EXPECT_EQ(all[1].format, small);
 }
 
 // ---------------------------------------------------------------- conversions

@@ -1,8 +1,8 @@
 # Registers the add-in DLL with Wine's regsvr32 for this user (/n /i:user, which calls
 # DllInstall), checks the registry, unregisters it (/u /n /i:user) and checks again.
-# Variables: WINE, WINEPREFIX, DLL (Linux path), CHECKER (Linux path of registry_check).
-set(ENV{WINEPREFIX} "${WINEPREFIX}")
-set(ENV{WINEDEBUG} "-all")
+# Variables: EMULATOR (the build's Wine command, commas for semicolons), DLL (Linux path),
+# CHECKER (Linux path of registry_check).
+string(REPLACE "," ";" wine "${EMULATOR}")
 
 # Windows sees the Linux root as drive Z:.
 string(REPLACE "/" "\\" dll_windows "Z:${DLL}")
@@ -15,8 +15,8 @@ function(run what)
   message(STATUS "${what}: ok")
 endfunction()
 
-run("prepare" "${WINE}" "${CHECKER}" prepare)
-run("regsvr32 /n /i:user" "${WINE}" regsvr32 /s /n /i:user "${dll_windows}")
-run("registered" "${WINE}" "${CHECKER}" registered "${dll_windows}")
-run("regsvr32 /u /n /i:user" "${WINE}" regsvr32 /s /u /n /i:user "${dll_windows}")
-run("unregistered" "${WINE}" "${CHECKER}" unregistered)
+run("prepare" ${wine} "${CHECKER}" prepare)
+run("regsvr32 /n /i:user" ${wine} regsvr32 /s /n /i:user "${dll_windows}")
+run("registered" ${wine} "${CHECKER}" registered "${dll_windows}")
+run("regsvr32 /u /n /i:user" ${wine} regsvr32 /s /u /n /i:user "${dll_windows}")
+run("unregistered" ${wine} "${CHECKER}" unregistered)
