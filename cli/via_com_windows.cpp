@@ -266,7 +266,7 @@ void ComWindows::registerCommands() {
         a.done();
         const HWND form = activeForm();
         if (const auto down = keyDownWord(word)) {
-            start(form, windows_.keyDown(form, static_cast<UINT>(down->code), down->shift != 0));
+            start(form, windows_.keyDown(form, static_cast<UINT>(down->code), down->shift));
             return;
         }
         start(form, windows_.key(form, keyCode(word)));

@@ -489,8 +489,8 @@ std::vector<Step> Windows::selectAll(const ControlView& box) const {
     // shows (a drag selects only what is in view).
     const HWND form = ::GetAncestor(box.hwnd, GA_ROOT);
     std::vector<Step> steps = focus(box);
-    for (Step& s : keyDown(form, VK_HOME, false)) steps.push_back(std::move(s));
-    for (Step& s : keyDown(form, VK_END, true)) steps.push_back(std::move(s));
+    for (Step& s : keyDown(form, VK_HOME, 0)) steps.push_back(std::move(s));
+    for (Step& s : keyDown(form, VK_END, qm::ui::kShiftMask)) steps.push_back(std::move(s));
     return steps;
 }
 
@@ -545,26 +545,29 @@ std::vector<Step> Windows::key(HWND form, int code) const {
         default: break;
     }
     if (vk == 0) return type(form, text::utf8::encode(std::u32string(1, static_cast<char32_t>(code))));
-    return keyDown(form, vk, false);
+    return keyDown(form, vk, 0);
 }
 
-std::vector<Step> Windows::keyDown(HWND form, UINT vk, bool shift) const {
+std::vector<Step> Windows::keyDown(HWND form, UINT vk, int shift) const {
     // The key goes down and up; the modal loop turns the press into its character. Shift
-    // is held in the thread's keyboard state, where the window asks for it, while the key
-    // is down: posted keys change nothing there.
-    const auto holdShift = [](bool down) {
+    // and Ctrl are held in the thread's keyboard state, where the window asks for them,
+    // while the key is down: posted keys change nothing there.
+    const auto hold = [shift](bool down) {
+        if (shift == 0) return;
         BYTE state[256] = {};
         if (!::GetKeyboardState(state)) return;
-        state[VK_SHIFT] = state[VK_LSHIFT] = down ? 0x80 : 0;
+        const BYTE value = down ? 0x80 : 0;
+        if ((shift & qm::ui::kShiftMask) != 0) state[VK_SHIFT] = state[VK_LSHIFT] = value;
+        if ((shift & qm::ui::kCtrlMask) != 0) state[VK_CONTROL] = state[VK_LCONTROL] = value;
         ::SetKeyboardState(state);
     };
-    return {once([this, form, vk, shift, holdShift] {
-                if (shift) holdShift(true);
+    return {once([this, form, vk, hold] {
+                hold(true);
                 postKeyDown(focusTarget(form), vk);
             }),
-            once([this, form, vk, shift, holdShift] {
+            once([this, form, vk, hold] {
                 postKeyUp(focusTarget(form), vk);
-                if (shift) holdShift(false);
+                hold(false);
             })};
 }
 

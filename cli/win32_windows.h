@@ -114,8 +114,9 @@ public:
     std::vector<Step> type(HWND form, const std::string& utf8) const;
     // Enter, Escape, Tab, Backspace, Space or a character, to the control with the focus.
     std::vector<Step> key(HWND form, int code) const;
-    // A key that types no character (a virtual key), with Shift held or not.
-    std::vector<Step> keyDown(HWND form, UINT vk, bool shift) const;
+    // A key going down and up (a virtual key), with Shift and Ctrl held as `shift` says
+    // (ui::kShiftMask | ui::kCtrlMask).
+    std::vector<Step> keyDown(HWND form, UINT vk, int shift) const;
     std::vector<Step> spin(const ControlView& bar, bool up) const;
     std::vector<Step> clickRow(const ControlView& list, int row, bool onCheckBox) const;
     std::vector<Step> clickCell(const ControlView& grid, int row, int col, bool doubleClick) const;

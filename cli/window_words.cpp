@@ -2,6 +2,7 @@
 #include "cli/window_words.h"
 
 #include <cmath>
+#include <utility>
 #include <vector>
 
 #include "core/text/number.h"
@@ -37,6 +38,13 @@ std::optional<KeyDown> keyDownWord(const std::string& word) {
     if (w == "UP") return KeyDown{ui::vk::kUp, 0};
     if (w == "DOWN") return KeyDown{ui::vk::kDown, 0};
     if (w == "SHIFT+TAB") return KeyDown{ui::vk::kTab, ui::kShiftMask};
+    // Ctrl+<letter> and Ctrl+Shift+<letter>: the letter's key with the modifiers held.
+    for (const auto& [prefix, shift] : {std::pair<std::string, int>{"CTRL+SHIFT+", ui::kCtrlMask | ui::kShiftMask},
+                                        std::pair<std::string, int>{"CTRL+", ui::kCtrlMask}}) {
+        if (w.size() == prefix.size() + 1 && w.compare(0, prefix.size(), prefix) == 0 && w.back() >= 'A' && w.back() <= 'Z') {
+            return KeyDown{w.back(), shift};
+        }
+    }
     return std::nullopt;
 }
 

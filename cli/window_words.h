@@ -19,7 +19,8 @@ void require(bool done, const std::string& what);
 // Enter, Escape (Esc), Backspace, Tab, Space or a single character, as the key's code.
 int keyCode(const std::string& word);
 
-// A key that types no character: Up, Down or Shift+Tab (vk codes, shift ui::kShiftMask).
+// A key that goes down as such: Up, Down, Shift+Tab, Ctrl+<letter> or Ctrl+Shift+<letter>
+// (vk codes, shift ui::kShiftMask | ui::kCtrlMask).
 struct KeyDown {
     int code = 0;
     int shift = 0;

@@ -143,7 +143,9 @@ ObjectListWindow::ObjectListWindow(addin::AddinState& s)
         if (!bFilling_) commitNode();
     };
     form_->onResize = [this] { layout(); };
+    form_->onKeyDown = [this](int& k, int shift) { keyCommand(k, shift); };
     form_->onUnload = [this] {
+        history_.clear();
         objShapes.reset();
         objExcelApp.reset();
     };
@@ -189,22 +191,7 @@ void ObjectListWindow::load() {
         if (range && listed(range->type())) selectedText = rowText(*range);
     });
     if (!selectedText.empty()) {
-        // Of several rows of that name, the one at the selected object's place among them.
-        const std::vector<int> rows = namesakeRows(rowName(selectedText));
-        std::optional<int> found;
-        if (rows.size() > 1) {
-            addin::ignoreErrors([&] {
-                const int32_t z = range->zOrderPosition();
-                const std::vector<ShapePtr> objects = namesakes(rowName(selectedText));
-                for (size_t i = 0; i < objects.size() && i < rows.size() && !found; ++i) {
-                    if (objects[i]->zOrderPosition() == z && lstShapes_->itemText(rows[i]) == selectedText) found = rows[i];
-                }
-            });
-        }
-        for (int row = 1; row <= lstShapes_->count() && !found; ++row) {
-            if (lstShapes_->itemText(row) == selectedText) found = row;
-        }
-        if (found) {
+        if (const std::optional<int> found = findRow(*range, selectedText)) {
             lstShapes_->selectRow(*found);
             rowClick(*found);
             return;
@@ -219,6 +206,24 @@ void ObjectListWindow::load() {
 }
 
 std::string ObjectListWindow::rowText(Shape& shape) { return shape.name() + " ( " + getShapeTypeName(shape) + " )"; }
+
+std::optional<int> ObjectListWindow::findRow(Shape& shape, const std::string& text) {
+    const std::vector<int> rows = namesakeRows(rowName(text));
+    std::optional<int> found;
+    if (rows.size() > 1) {
+        addin::ignoreErrors([&] {
+            const int32_t z = shape.zOrderPosition();
+            const std::vector<ShapePtr> objects = namesakes(rowName(text));
+            for (size_t i = 0; i < objects.size() && i < rows.size() && !found; ++i) {
+                if (objects[i]->zOrderPosition() == z && lstShapes_->itemText(rows[i]) == text) found = rows[i];
+            }
+        });
+    }
+    for (int row = 1; row <= lstShapes_->count() && !found; ++row) {
+        if (lstShapes_->itemText(row) == text) found = row;
+    }
+    return found;
+}
 
 // Host failures while the list is filled are ignored: the window opens with every object
 // that could be listed.
@@ -310,7 +315,11 @@ void ObjectListWindow::itemCheck(int row) {
     lstShapes_->selectRow(row);
     addin::ignoreErrors([&] {
         ShapePtr shape = getSelectedShape();
-        must(shape).setVisible(lstShapes_->checked(row) ? msoTrue : msoFalse);
+        const int32_t after = lstShapes_->checked(row) ? msoTrue : msoFalse;
+        const int32_t before = must(shape).visible() != 0 ? msoTrue : msoFalse;
+        if (before == after) return;
+        shape->setVisible(after);
+        history_.record({shape, VisibilityChange{before, after}});
     });
     // The row is selected now: the buttons, the position boxes and the node panel show
     // its object, so that the next validation acts on what the boxes show.
@@ -345,7 +354,9 @@ void ObjectListWindow::moveRow(int button) {
     bFilling_ = false;
     addin::ignoreErrors([&] {
         ShapePtr shape = getSelectedShape();
-        must(shape).zOrder(command);
+        const int32_t before = must(shape).zOrderPosition();
+        shape->zOrder(command);
+        history_.record({shape, StackingChange{command, before}});
         shape->select(true);
     });
     rowClick(target);
@@ -393,7 +404,7 @@ void ObjectListWindow::positionKeyPress(int index, int& keyAscii) {
     if (!digit && keyAscii != '.' && keyAscii != ui::key::kBackspace) keyAscii = 0;
 }
 
-void ObjectListWindow::validatePosition(int index) {
+void ObjectListWindow::validatePosition(int index, bool spin) {
     if (bFilling_) return;
     ui::TextBox& box = *txtPosition_[index];
     // A box left as the window filled it writes nothing: the shown value is rounded.
@@ -409,13 +420,11 @@ void ObjectListWindow::validatePosition(int index) {
             if (!value) return;
             const std::optional<float> single = hostSingle(index == 4 ? *value : *value * pointsPerCentimetre());
             if (!single) return;
-            switch (index) {
-                case 0: target.setLeft(*single); break;
-                case 1: target.setTop(*single); break;
-                case 2: target.setWidth(*single); break;
-                case 3: target.setHeight(*single); break;
-                case 4: target.setRotation(*single); break;
-            }
+            // The exact value before, for undo; the same value is not written again.
+            const float before = positionValue(target, index);
+            if (before == *single) return;
+            setPositionValue(target, index, *single);
+            history_.record({shape, PositionChange{index, before, *single}}, spin, lstShapes_->selectedRow().value_or(0));
         });
     }
     bFilling_ = true;
@@ -452,7 +461,7 @@ void ObjectListWindow::spinChange(int index) {
         box.setText(text::shortestText(-p / factor));
         bFilling_ = false;
     }
-    validatePosition(index);
+    validatePosition(index, true);
 }
 
 // ---------------------------------------------------------------- the command

@@ -10,6 +10,7 @@
 
 #include "core/addin/state.h"
 #include "core/dialogs/common.h"
+#include "core/objects/history.h"
 #include "core/ui/ui.h"
 
 namespace qm::objects {
@@ -47,6 +48,9 @@ private:
     std::vector<int> namesakeRows(const std::string& name) const;
     std::vector<host::ShapePtr> namesakes(const std::string& name);
     std::string rowText(host::Shape& shape);
+    // The row of that object, whose row text is `text`: of several rows with that text,
+    // the one at the object's place among its namesakes.
+    std::optional<int> findRow(host::Shape& shape, const std::string& text);
     void rowClick(int row);
     void rowClickSelected();
     void itemCheck(int row);
@@ -54,7 +58,8 @@ private:
     // ---- position panel
     void showPositions(host::Shape& shape);
     void positionKeyPress(int index, int& keyAscii);
-    void validatePosition(int index);
+    // `spin`: the value came from the box's spinner (its clicks join one undo step).
+    void validatePosition(int index, bool spin = false);
     void spinChange(int index);
     double pointsPerCentimetre();
     std::string formatPosition(int index, double value) const;
@@ -76,6 +81,19 @@ private:
     void gridSelChange();
     void nodeKeyPress(int& keyAscii);
     void commitNode();
+    // ---- undo, redo and the node table as text
+    // Ctrl+Z, Ctrl+Y and Ctrl+Shift+Z anywhere in the window, Ctrl+C and Ctrl+V in the grid.
+    void keyCommand(int& keyCode, int shift);
+    // Undoes (redoes) the last step: the object as it was, shown and its row selected; a
+    // step that cannot be applied beeps and goes with every step before it.
+    void stepHistory(bool backward);
+    void applyStep(Step& step, bool backward);
+    // The list read again and the object's row selected, its values shown.
+    void showObject(host::Shape& shape);
+    // An open cell editor closes without writing; the grid keeps the focus it had.
+    void closeNodeEditor();
+    void copyNodes();
+    void pasteNodes();
     // ---- preview
     // What the preview shows, read from the host once and drawn again at each size.
     struct Preview {
@@ -90,7 +108,7 @@ private:
         };
         std::vector<Marker> markers;
     };
-    void drawPreview(const host::ShapePtr& shape, int32_t nodeCount);
+    void drawPreview(const host::ShapePtr& shape, const std::vector<host::NodePoint>& points);
     void paintPreview(const Preview& p);
     void clearPreview();
 
@@ -125,6 +143,11 @@ private:
     double sngSplitStartY_ = 0;
     host::ShapePtr spacer_;  // the preview's invisible spacer rectangle while it exists
     std::optional<Preview> preview_;
+    History history_;
+    // The nodes the grid shows: how many, and their points as the host gave them (all of
+    // them, or none when the refresh did not finish).
+    int gridNodes_ = 0;
+    std::vector<host::NodePoint> shownNodes_;
 };
 
 // The number a box's text holds, as the boxes read it (the leading number), or nothing

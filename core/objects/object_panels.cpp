@@ -181,6 +181,8 @@ void ObjectListWindow::refreshNodePanel() {
     const int row = g.row();
     const int col = g.col();
     g.setVisible(false);
+    gridNodes_ = 0;
+    shownNodes_.clear();
     try {
         g.setRows(2);
         g.setCols(5);
@@ -213,13 +215,16 @@ void ObjectListWindow::refreshNodePanel() {
         if (nodeCount == 0) {
             g.setBackColor(form_->backColor());
             for (int c = 1; c <= 4; ++c) g.setTextMatrix(1, c, std::string(20, '-'));
-        } else {
+        }
+        std::vector<NodePoint> points;
+        if (nodeCount > 0) {
             g.setBackColor(txtNode_->backColor());
             const double ppc = pointsPerCentimetre();
             for (int32_t i = 1; i <= nodeCount; ++i) {
                 g.setRows(i + 1);
                 ShapeNodePtr node = nodes->item(i);
-                const NodePoint p = node->points();
+                const NodePoint p = must(node).points();
+                points.push_back(p);
                 g.setTextMatrix(i, 0, text::zeroPadded(i, 3));
                 g.setTextMatrix(i, 1, text::fixedText(p.x / ppc, 2));
                 g.setTextMatrix(i, 2, text::fixedText(p.y / ppc, 2));
@@ -227,9 +232,11 @@ void ObjectListWindow::refreshNodePanel() {
                 g.setTextMatrix(i, 4, segmentText(node->segmentType()));
                 g.setCellBackColor(i, 3, form_->backColor());
                 g.setCellBackColor(i, 4, form_->backColor());
+                gridNodes_ = i;
             }
         }
-        drawPreview(shape, nodeCount);
+        shownNodes_ = points;
+        drawPreview(shape, points);
         g.setTabStop(nodeCount > 0);
         if (topRow < g.rows() && leftCol < g.cols()) {
             g.setLeftCol(leftCol);
@@ -341,9 +348,11 @@ void ObjectListWindow::commitNode() {
             ShapeNodesPtr nodes = must(shape).nodes();
             const NodePoint p = must(must(nodes).item(index)).points();
             const std::optional<float> v = hostSingle(*value * pointsPerCentimetre());
-            if (!v) return;
-            if (col == 1) nodes->setPosition(index, *v, p.y);
-            else if (col == 2) nodes->setPosition(index, p.x, *v);
+            if (!v || (col != 1 && col != 2)) return;
+            const NodePoint after = col == 1 ? NodePoint{*v, p.y} : NodePoint{p.x, *v};
+            if (after.x == p.x && after.y == p.y) return;
+            nodes->setPosition(index, after.x, after.y);
+            history_.record({shape, NodesChange{{NodeMove{index, p, after}}}});
         });
     }
     bFilling_ = true;
@@ -427,7 +436,7 @@ std::optional<platform::Picture> takePicture(platform::Clipboard& clipboard) {
 
 // Reads what the preview shows from the host (the picture through the clipboard), then
 // paints it.
-void ObjectListWindow::drawPreview(const ShapePtr& shapePtr, int32_t nodeCount) {
+void ObjectListWindow::drawPreview(const ShapePtr& shapePtr, const std::vector<NodePoint>& nodePoints) {
     preview_.reset();
     picNode_[0]->clear();
     picNode_[1]->clear();
@@ -444,15 +453,14 @@ void ObjectListWindow::drawPreview(const ShapePtr& shapePtr, int32_t nodeCount) 
     double bw = std::fabs(width * std::cos(a)) + std::fabs(height * std::sin(a));
     double bh = std::fabs(height * std::cos(a)) + std::fabs(width * std::sin(a));
 
-    std::vector<NodePoint> points;
+    // The nodes as the grid read them a moment ago.
+    const std::vector<NodePoint>& points = nodePoints;
+    const bool hasNodes = !points.empty();
     double ew = bw;
     double eh = bh;
-    if (nodeCount > 0) {
-        ShapeNodesPtr nodes = shape.nodes();
+    if (hasNodes) {
         double minX = cx, maxX = cx, minY = cy, maxY = cy;
-        for (int32_t i = 1; i <= nodeCount; ++i) {
-            const NodePoint p = must(nodes->item(i)).points();
-            points.push_back(p);
+        for (const NodePoint& p : points) {
             minX = std::min(minX, static_cast<double>(p.x));
             maxX = std::max(maxX, static_cast<double>(p.x));
             minY = std::min(minY, static_cast<double>(p.y));
@@ -480,7 +488,7 @@ void ObjectListWindow::drawPreview(const ShapePtr& shapePtr, int32_t nodeCount) 
     picture::ClipboardGuard clipboardGuard(s_.os.clipboard);
     PreviewRestore restore(shape);
     restore.showForCopy();
-    if (nodeCount == 0) {
+    if (!hasNodes) {
         s_.os.clipboard.clear();
         shape.copyPicture();
         p.picture = takePicture(s_.os.clipboard);

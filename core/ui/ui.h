@@ -71,8 +71,9 @@ inline constexpr int kUp = 38;
 inline constexpr int kRight = 39;
 inline constexpr int kDown = 40;
 }  // namespace vk
-// The Shift key held with a key going down.
+// The Shift and Ctrl keys held with a key going down.
 inline constexpr int kShiftMask = 1;
+inline constexpr int kCtrlMask = 2;
 
 class Control {
 public:
@@ -334,6 +335,10 @@ public:
 
     std::function<void()> onResize;
     std::function<void()> onUnload;
+    // A key going down anywhere in the window (vk codes, shift kShiftMask | kCtrlMask),
+    // before the focused control sees it; set it to 0 to keep it from the control (and
+    // from the character it would type). The window's own keyboard commands.
+    std::function<void(int& keyCode, int shift)> onKeyDown;
     // A failure that an event handler run by the user's input did not deal with; the window
     // stays open and usable. The handler may rethrow what is not its to show. Without one a
     // headless window lets the failure pass to its driver, a real one writes it to the

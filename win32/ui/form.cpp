@@ -466,6 +466,14 @@ bool Form::dialogKey(const MSG& msg) {
     if (msg.message != WM_KEYDOWN || !ownsWindow(msg.hwnd) || !acceptsInput()) return false;
     const bool ctrl = ::GetKeyState(VK_CONTROL) < 0;
     const bool alt = ::GetKeyState(VK_MENU) < 0;
+    if (onKeyDown && !alt) {
+        // The window's own keyboard commands come first; a key they take is not
+        // translated, so it types no character in the control either.
+        int keyCode = static_cast<int>(msg.wParam);
+        const int shift = (::GetKeyState(VK_SHIFT) < 0 ? qm::ui::kShiftMask : 0) | (ctrl ? qm::ui::kCtrlMask : 0);
+        fireEvent(onKeyDown, keyCode, shift);
+        if (keyCode == 0 || !acceptsInput()) return true;
+    }
     if (ctrl || alt) return false;
     switch (msg.wParam) {
         case VK_TAB:

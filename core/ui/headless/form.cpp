@@ -281,10 +281,16 @@ bool Form::userKey(int code) {
 bool Form::userKeyDown(int keyCode, int shift) {
     return userInput([&] {
         if (!acceptsInput()) return false;
-        if (keyCode == vk::kTab) {
+        if (onKeyDown) {
+            fireEvent(onKeyDown, keyCode, shift);
+            if (keyCode == 0 || !acceptsInput()) return true;
+        }
+        if (keyCode == vk::kTab && (shift & kCtrlMask) == 0) {
             focusNextTabStop((shift & kShiftMask) != 0);
         } else if (focus_) {
             focus_->keyDown(keyCode, shift);
+            // Ctrl with a letter types its control character (Ctrl+Z is 26).
+            if ((shift & kCtrlMask) != 0 && keyCode >= 'A' && keyCode <= 'Z' && focus_) focus_->keyPress(keyCode - 'A' + 1);
         }
         return true;
     });

@@ -113,8 +113,9 @@ public:
     // default button, else reaches the focused control; Tab moves the focus to the next tab
     // stop; other keys reach the focused control.
     bool userKey(int code);
-    // A key that types no character (vk codes): Tab moves the focus to the next tab stop,
-    // or with Shift to the one before; other keys go down in the focused control.
+    // A key going down (vk codes): the form's onKeyDown sees it first; Tab moves the focus
+    // to the next tab stop, or with Shift to the one before; other keys go down in the
+    // focused control, and with Ctrl a letter then types its control character there.
     bool userKeyDown(int keyCode, int shift);
     // Outer size; sizable tool windows only. Raises onResize once.
     bool userResize(double width, double height);
