@@ -208,6 +208,12 @@ void registerHostCommands(Session& session) {
         s.host().activateSheet(sheet);
     });
     session.registerCommand("shape", [](Session& s, Args& a) { addShape(s, a, false); });
+    // delete-shape <name>: someone else deletes the object (a macro, another add-in)
+    session.registerCommand("delete-shape", [](Session& s, Args& a) {
+        const std::string name = a.next("shape name");
+        a.done();
+        s.host().deleteShape(name);
+    });
     // draw <kind> <name> ...: the user draws with a drawing tool (selects it, tool off)
     session.registerCommand("draw", [](Session& s, Args& a) { addShape(s, a, true); });
     // select cells A1:C3 | select shapes <name>... | select nothing

@@ -158,6 +158,12 @@ void SimHost::selectShapes(const std::vector<std::string>& names) {
     world_->selectShapes(sheet, objs, true);
 }
 
+void SimHost::deleteShape(const std::string& name) {
+    auto obj = world_->findShape(requireActiveSheet(*world_), name);
+    if (!obj) throw std::invalid_argument("no drawing object named \"" + name + "\"");
+    world_->deleteShape(obj);
+}
+
 void SimHost::selectNothing() { world_->selectNothing(requireActiveSheet(*world_)); }
 
 void SimHost::editCell(const SheetNodePtr& sheet, const std::string& address, const std::string& text) {

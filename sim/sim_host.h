@@ -107,6 +107,8 @@ public:
     // Select Objects tool is off (picking the drawing tool switched it off).
     DrawingObjectPtr drawShape(const ShapeInit& init);
     DrawingObjectPtr findShape(const SheetNodePtr& sheet, const std::string& name) const;
+    // Someone else deletes an object of the active sheet (a macro, another add-in).
+    void deleteShape(const std::string& name);
     std::vector<DrawingObjectPtr> selectedShapes() const;
     // Renders pictures for CopyPicture and Selection.Copy. Without one, copying drawing
     // objects fails as it does when the host cannot draw them.

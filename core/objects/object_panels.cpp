@@ -180,6 +180,8 @@ void ObjectListWindow::refreshNodePanel() {
     const int leftCol = g.leftCol();
     const int row = g.row();
     const int col = g.col();
+    // Hidden while it is filled, the grid would lose the keyboard focus for good.
+    const bool focused = g.hasFocus();
     g.setVisible(false);
     gridNodes_ = 0;
     shownNodes_.clear();
@@ -256,6 +258,7 @@ void ObjectListWindow::refreshNodePanel() {
         clearPreview();
     }
     g.setVisible(true);
+    if (focused) addin::ignoreErrors([&] { g.setFocus(); });
 }
 
 bool ObjectListWindow::cellEditable() {
