@@ -12,8 +12,8 @@ namespace {
 
 // A cell's number: the whole cell (blanks around it aside) in the C locale, finite.
 std::optional<double> cellNumber(std::string_view cell) {
-    while (!cell.empty() && (cell.front() == ' ' || cell.front() == '\xA0')) cell.remove_prefix(1);
-    while (!cell.empty() && (cell.back() == ' ' || cell.back() == '\xA0')) cell.remove_suffix(1);
+    while (!cell.empty() && cell.front() == ' ') cell.remove_prefix(1);
+    while (!cell.empty() && cell.back() == ' ') cell.remove_suffix(1);
     if (!cell.empty() && cell.front() == '+') cell.remove_prefix(1);
     if (cell.empty()) return std::nullopt;
     double value = 0;
