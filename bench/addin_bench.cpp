@@ -1,6 +1,7 @@
 // Host calls and time of the add-in's hot paths: OnUpdate with an unchanged selection, a
-// Draw-mode round trip, opening the Object List on many objects, and a node panel refresh
-// on a large freeform. Counters report host calls; times come from Google Benchmark.
+// Draw-mode round trip, opening the Object List on many objects, a node panel refresh on a
+// large freeform and a node table pasted onto it. Counters report host calls; times come
+// from Google Benchmark.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -87,8 +88,7 @@ BENCHMARK(BM_OpenObjectList)
     ->Unit(benchmark::kMillisecond)
     ->Complexity(benchmark::oNLogN);
 
-void BM_NodePanelRefresh2000Nodes(benchmark::State& state) {
-    AddinHarness h;
+qm::sim::ShapeInit circle2000() {
     qm::sim::ShapeInit f;
     f.kind = qm::sim::ShapeKind::Freeform;
     f.name = "Path";
@@ -98,7 +98,12 @@ void BM_NodePanelRefresh2000Nodes(benchmark::State& state) {
                            qm::host::msoEditingAuto, qm::host::msoSegmentLine});
     }
     f.nodes.push_back(f.nodes.front());
-    h.host.addShape(h.sheet, f);
+    return f;
+}
+
+void BM_NodePanelRefresh2000Nodes(benchmark::State& state) {
+    AddinHarness h;
+    h.host.addShape(h.sheet, circle2000());
     h.connect();
     int64_t refreshes = 0;
     int64_t calls = 0;
@@ -117,5 +122,45 @@ void BM_NodePanelRefresh2000Nodes(benchmark::State& state) {
     state.counters["host_calls_per_refresh"] = refreshes ? static_cast<double>(calls) / refreshes : 0;
 }
 BENCHMARK(BM_NodePanelRefresh2000Nodes)->Unit(benchmark::kMillisecond);
+
+// Ctrl+V in the node grid of a 2,001-node freeform with a table that moves every node (two
+// tables in turn): the paste and the refresh that shows it. The floor is one write per
+// node.
+void BM_PasteNodeTable2000Nodes(benchmark::State& state) {
+    AddinHarness h;
+    h.host.addShape(h.sheet, circle2000());
+    h.connect();
+    std::string tables[2];
+    for (int t = 0; t < 2; ++t) {
+        for (int i = 0; i < 2001; ++i) {
+            tables[t] += std::to_string(1 + t + i % 7) + "." + std::to_string(i % 100) + "\t" + std::to_string(5 + i % 11) + "\r\n";
+        }
+    }
+    int64_t pastes = 0;
+    int64_t calls = 0;
+    int64_t nodeWrites = 0;
+    h.onWindow = [&](qm::ui::headless::Form& form) {
+        form.get<qm::ui::headless::Button>("cmdNodeShow").userClick();
+        form.get<qm::ui::headless::Grid>("fxgNodes").userClickCell(1, 1);
+        h.host.resetCounts();
+        for (auto _ : state) {
+            state.PauseTiming();
+            h.host.clipboard().setText(tables[pastes % 2], qm::platform::cf::kText);
+            state.ResumeTiming();
+            form.userKeyDown('V', qm::ui::kCtrlMask);
+            ++pastes;
+        }
+        calls = h.host.calls();
+        nodeWrites = h.host.calls("ShapeNodes.SetPosition");
+        form.userClose();
+    };
+    h.click(kMenu + "&Object List");
+    if (pastes == 0) return;
+    state.counters["host_calls_per_paste"] = static_cast<double>(calls) / pastes;
+    state.counters["node_writes_per_paste"] = static_cast<double>(nodeWrites) / pastes;
+    state.counters["floor_writes"] = 2001;
+    state.counters["calls_per_node"] = static_cast<double>(calls) / pastes / 2001;
+}
+BENCHMARK(BM_PasteNodeTable2000Nodes)->Unit(benchmark::kMillisecond);
 
 }  // namespace
