@@ -50,14 +50,20 @@ const Aid kAids[] = {
 };
 
 // Step 10 of the set-up: remember the three drawing aids and switch on the chosen ones.
-// An aid whose state could not be read is not switched: exit could not put it back.
+// The aids are the host's, whichever bar shows them: where the position toolbar lacks one
+// (a bar abandoned part-built), the host's own control is read, so that exit still puts
+// back what the user switches in Draw mode. An aid whose state could not be read is not
+// switched: exit could not put it back.
 void applyDefaultAids(addin::AddinState& s) {
     const CommandBarPtr position =
         addin::tryGetTwice([&] { return s.app->commandBars()->item("QM_POSITION"); }).value_or(nullptr);
-    if (!position) return;
     CommandBarControlPtr controls[3];
     for (int i = 0; i < 3; ++i) {
-        controls[i] = addin::tryGetTwice([&] { return position->findControl({.id = kAids[i].id}); }).value_or(nullptr);
+        const FindSpec aid{.id = kAids[i].id};
+        if (position) controls[i] = addin::tryGetTwice([&] { return position->findControl(aid); }).value_or(nullptr);
+        if (!controls[i]) {
+            controls[i] = addin::tryGetTwice([&] { return s.app->commandBars()->findControl(aid); }).value_or(nullptr);
+        }
         if (controls[i]) s.draw.*kAids[i].saved = addin::tryGetTwice([&] { return controls[i]->state(); });
     }
     for (int i = 0; i < 3; ++i) {
