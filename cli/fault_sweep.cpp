@@ -258,6 +258,34 @@ std::vector<std::string> brokenInvariants(Session& s, const UserState& before, c
     return broken;
 }
 
+}  // namespace
+
+struct AfterRunCheck::Impl {
+    Impl(Session& s, std::string folder)
+        : session(s), expectation(s), tempFolder(std::move(folder)), tempBefore(temporaryFiles(tempFolder)) {}
+    Session& session;
+    Expectation expectation;
+    std::string tempFolder;
+    std::set<std::string> tempBefore;
+};
+
+AfterRunCheck::AfterRunCheck(Session& session, std::string tempFolder)
+    : impl_(std::make_unique<Impl>(session, std::move(tempFolder))) {
+    session.setCommandObserver([this](const std::string& verb, const std::vector<std::string>& words, bool after) {
+        impl_->expectation.observe(verb, words, after);
+    });
+}
+
+AfterRunCheck::~AfterRunCheck() { impl_->session.setCommandObserver(nullptr); }
+
+std::vector<std::string> AfterRunCheck::broken() {
+    const auto& before = impl_->expectation.state();
+    if (!before) return {};
+    return brokenInvariants(impl_->session, *before, impl_->tempBefore, impl_->tempFolder);
+}
+
+namespace {
+
 // ---------------------------------------------------------------- one run
 
 // The call being failed, for a crash report.
@@ -289,13 +317,8 @@ RunResult runOnce(const std::string& scriptText, const std::string& scriptName, 
     std::ostream transcript(&nothing);
     options.lenient = point.has_value();
     RunResult result;
-    const std::set<std::string> tempBefore = temporaryFiles(tempFolder);
     Session session(transcript, options);
-    Expectation expectation(session);
-    session.setCommandObserver(
-        [&expectation](const std::string& verb, const std::vector<std::string>& words, bool after) {
-            expectation.observe(verb, words, after);
-        });
+    AfterRunCheck check(session, tempFolder);
     if (calls) {
         session.host().setCallObserver([&](const std::string& member) { calls->push_back({member, session.currentLine()}); });
     }
@@ -312,10 +335,8 @@ RunResult runOnce(const std::string& scriptText, const std::string& scriptName, 
         }
     }
     result.calls = session.host().calls();
-    if (const auto& before = expectation.state()) {
-        auto broken = brokenInvariants(session, *before, tempBefore, tempFolder);
-        result.broken.insert(result.broken.end(), broken.begin(), broken.end());
-    }
+    const std::vector<std::string> broken = check.broken();
+    result.broken.insert(result.broken.end(), broken.begin(), broken.end());
     return result;
 }
 

@@ -7,8 +7,10 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "cli/session.h"
 
@@ -20,6 +22,25 @@ struct SweepOptions {
     int64_t spreadPoints = 2000;    // otherwise this many points, evenly spread
     int64_t step = 1;               // only every step-th of those points
     size_t failuresShown = 5;
+};
+
+// What the user's Excel must look like after a run and its final disconnection, followed
+// through one session: taken before the first connection and kept up to date with what
+// the script's user does to the host from then on (bars added, aids and display switched
+// outside Draw mode, the clipboard). Watches the session's commands from construction.
+class AfterRunCheck {
+public:
+    AfterRunCheck(Session& session, std::string tempFolder);
+    ~AfterRunCheck();
+    AfterRunCheck(const AfterRunCheck&) = delete;
+    AfterRunCheck& operator=(const AfterRunCheck&) = delete;
+
+    // What is wrong now, one line each; empty when Excel is as the user left it.
+    std::vector<std::string> broken();
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
 };
 
 // Prints the points tried and survived and the first failures, each with its call number,
