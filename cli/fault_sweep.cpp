@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <csignal>
+#include <cstdlib>
 #include <cstdio>
 #include <filesystem>
 #include <algorithm>
@@ -16,6 +17,12 @@
 
 #include "core/host/constants.h"
 #include "core/text/strings.h"
+
+#if defined(_WIN32)
+#include <windows.h>
+#else
+#include <stdlib.h>
+#endif
 
 namespace qm::cli {
 namespace {
@@ -340,6 +347,51 @@ RunResult runOnce(const std::string& scriptText, const std::string& scriptName, 
     return result;
 }
 
+// A folder of the sweep's own, where its runs write their files (pictures saved, pages
+// written) and make their temporary files, so that a file one run leaves is seen by the
+// checks and nothing of another program is: the working folder and the temporary folder
+// point there while the sweep runs.
+class ScratchFolder {
+public:
+    ScratchFolder()
+        : path_(std::filesystem::temp_directory_path() /
+                ("quillmark-sweep-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()))),
+          home_(std::filesystem::current_path()) {
+        std::filesystem::create_directories(path_);
+        std::filesystem::current_path(path_);
+        for (const char* name : kTempVariables) {
+            const char* value = std::getenv(name);
+            saved_.emplace_back(name, value ? std::optional<std::string>(value) : std::nullopt);
+            setVariable(name, path_.string());
+        }
+    }
+    ~ScratchFolder() {
+        for (const auto& [name, value] : saved_) setVariable(name, value);
+        std::error_code ec;
+        std::filesystem::current_path(home_, ec);
+        std::filesystem::remove_all(path_, ec);
+    }
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+private:
+#if defined(_WIN32)
+    static constexpr const char* kTempVariables[] = {"TMP", "TEMP"};
+    static void setVariable(const char* name, const std::optional<std::string>& value) {
+        ::SetEnvironmentVariableA(name, value ? value->c_str() : nullptr);
+    }
+#else
+    static constexpr const char* kTempVariables[] = {"TMPDIR"};
+    static void setVariable(const char* name, const std::optional<std::string>& value) {
+        if (value) ::setenv(name, value->c_str(), 1);
+        else ::unsetenv(name);
+    }
+#endif
+    std::filesystem::path path_;
+    std::filesystem::path home_;
+    std::vector<std::pair<const char*, std::optional<std::string>>> saved_;
+};
+
 std::vector<int64_t> chosenPoints(int64_t calls, const SweepOptions& o, std::string& how) {
     std::vector<int64_t> points;
     const int64_t step = std::max<int64_t>(1, o.step);
@@ -370,6 +422,7 @@ int runFaultSweep(const std::string& scriptText, const std::string& scriptName, 
     gCrashScript = scriptName.c_str();
     for (int sig : {SIGSEGV, SIGABRT, SIGFPE, SIGILL}) std::signal(sig, reportCrash);
 
+    const ScratchFolder scratch;
     std::string tempFolder;
     {
         NullBuffer nothing;
@@ -377,23 +430,6 @@ int runFaultSweep(const std::string& scriptText, const std::string& scriptName, 
         Session probe(transcript, options.session);
         tempFolder = probe.temp().tempFolder().value_or("");
     }
-
-    // The runs' own files (pictures saved, pages written) go to a scratch folder of their
-    // own, next to the temporary files, and go with it.
-    const std::filesystem::path home = std::filesystem::current_path();
-    const std::filesystem::path scratch =
-        std::filesystem::path(tempFolder.empty() ? std::filesystem::temp_directory_path().string() : tempFolder) /
-        ("quillmark-sweep-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
-    std::filesystem::create_directories(scratch);
-    std::filesystem::current_path(scratch);
-    struct GoHome {
-        std::filesystem::path home, scratch;
-        ~GoHome() {
-            std::error_code ec;
-            std::filesystem::current_path(home, ec);
-            std::filesystem::remove_all(scratch, ec);
-        }
-    } goHome{home, scratch};
 
     std::vector<Call> calls;
     const RunResult plain = runOnce(scriptText, scriptName, options.session, std::nullopt, &calls, tempFolder);
