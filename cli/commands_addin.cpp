@@ -1,6 +1,8 @@
 // Scenario commands around the add-in: connecting and disconnecting it, clicking controls
 // as the user does, answering its message boxes and colour chooser, seeding settings, and
 // dumping the command bars.
+#include "cli/html_bars.h"
+#include "cli/html_page.h"
 #include "cli/session.h"
 #include "core/text/strings.h"
 
@@ -17,7 +19,7 @@ sim::ControlNodePtr findControl(Session& s, Args& a) {
         return node;
     }
     const std::string path = a.next("control path");
-    auto node = s.host().findByPath(path);
+    auto node = s.findByPath(path);
     if (!node) throw CheckFailed("no control at \"" + path + "\"", path, "none");
     return node;
 }
@@ -102,7 +104,10 @@ void registerAddinCommands(Session& session) {
         a.done();
         std::string text = s.host().dumpBars(options);
         for (const std::string& line : text::split(text, '\n')) {
-            if (!line.empty()) s.print("  " + line);
+            if (!line.empty()) s.printDetail("  " + line);
+        }
+        if (auto* page = s.page()) {
+            for (auto& picture : html::barPictures(s.host(), options)) page->picture(std::move(picture));
         }
     });
     // echo <text>: a line of the transcript

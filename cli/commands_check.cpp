@@ -198,9 +198,9 @@ void registerCheckCommands(Session& session) {
         a.done();
         const scripted::Event* e = s.nextUncheckedMessage();
         if (!e) throw CheckFailed("no message box was shown", text, "none");
-        compare("message text", text, e->text);
+        compare("message text", s.shownText(text), e->text);
         if (style) compare("message style", *style, std::to_string(e->style));
-        if (title) compare("message title", *title, e->title);
+        if (title) compare("message title", s.shownText(*title), e->title);
     });
     // expect message-start "<text>": the next message box not yet checked begins so (for
     // messages that end with the system's own words)
@@ -253,13 +253,15 @@ void registerCheckCommands(Session& session) {
             const bool byTag = a.accept("tag");
             const std::string where = a.next("control path");
             a.done();
-            auto node = byTag ? s.host().findByTag(where) : s.host().findByPath(where);
+            auto node = byTag ? s.host().findByTag(where) : s.findByPath(where);
             if (node) throw CheckFailed("control \"" + where + "\" exists", "missing", "exists");
             return;
         }
         auto node = findControlArg(s, a);
         const std::string prop = a.next("property");
-        compare("control " + prop, expected(a), controlProperty(s, node, prop));
+        std::string want = expected(a);
+        if (text::equalsIgnoreCase(prop, "caption")) want = s.shownText(want);
+        compare("control " + prop, want, controlProperty(s, node, prop));
     });
     // expect host <property> = <value>
     session.registerCommand("expect host", [](Session& s, Args& a) {

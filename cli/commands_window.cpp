@@ -3,6 +3,8 @@
 // dump what it shows. They act on the innermost window shown.
 #include <fstream>
 
+#include "cli/html_page.h"
+#include "cli/html_window.h"
 #include "cli/session.h"
 #include "cli/window_words.h"
 #include "core/text/number.h"
@@ -234,9 +236,11 @@ void registerWindowCommands(Session& session) {
     });
     session.registerCommand("window dump", [](Session& s, Args& a) {
         a.done();
-        for (const std::string& line : text::split(activeForm(s).dump(), '\n')) {
-            if (!line.empty()) s.print("  " + line);
+        const hl::Form& form = activeForm(s);
+        for (const std::string& line : text::split(form.dump(), '\n')) {
+            if (!line.empty()) s.printDetail("  " + line);
         }
+        if (auto* page = s.page()) page->picture(html::windowPicture(form));
     });
     // window svg <picture box> <file>
     session.registerCommand("window svg", [](Session& s, Args& a) {
@@ -253,7 +257,7 @@ void registerWindowCommands(Session& session) {
         hl::Form& form = activeForm(s);
         if (a.accept("caption")) {
             a.accept("=");
-            const std::string want = a.rest("caption");
+            const std::string want = s.shownText(a.rest("caption"));
             if (want != form.caption()) throw CheckFailed("window caption", want, form.caption());
             return;
         }
@@ -270,7 +274,8 @@ void registerWindowCommands(Session& session) {
         const std::string prop = a.next("property");
         const std::string found = property(s, *c, prop, a);
         a.accept("=");
-        const std::string want = a.rest("expected value");
+        std::string want = a.rest("expected value");
+        if (text::equalsIgnoreCase(prop, "caption")) want = s.shownText(want);
         if (want != found) throw CheckFailed(name + " " + prop, want, found);
     });
     // expect form-size <width> <height> | expect client-size <width> <height>

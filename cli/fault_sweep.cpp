@@ -323,6 +323,7 @@ RunResult runOnce(const std::string& scriptText, const std::string& scriptName, 
     NullBuffer nothing;
     std::ostream transcript(&nothing);
     options.lenient = point.has_value();
+    options.htmlFile.clear();  // thousands of runs: none of them is a page to read
     RunResult result;
     Session session(transcript, options);
     AfterRunCheck check(session, tempFolder);

@@ -12,7 +12,8 @@
 namespace {
 
 void usage(std::ostream& out) {
-    out << "usage: quillmark [--settings FILE|user] [--open-browser] [--via-com [--dll PATH]] [SCRIPT | -]\n"
+    out << "usage: quillmark [--settings FILE|user] [--open-browser] [--locale COUNTRY] [--html FILE]\n"
+           "                 [--via-com [--dll PATH]] [SCRIPT | -]\n"
            "       quillmark --fault-sweep [--every N] [--via-com [--dll PATH]] SCRIPT\n"
            "Runs a scenario script (a file, or standard input for \"-\" or none) against the\n"
            "simulated spreadsheet host with the Quillmark in Excel add-in, and prints the\n"
@@ -22,6 +23,11 @@ void usage(std::ostream& out) {
            "in the build tree, or PATH), connected through COM to a fake Excel; it uses the\n"
            "registry settings (put back afterwards) and the clipboard of this user. Scripts\n"
            "marked \"# via-com: no\" in their first comment lines are refused.\n"
+           "--locale COUNTRY: the system's locale when the script starts (Japan, \"United States\"\n"
+           "...); the script's English captions and messages are read as the add-in shows them.\n"
+           "--html FILE: also writes the run as a self-contained HTML page: the script's\n"
+           "comments, the transcript, and pictures of the bars, windows, message boxes and\n"
+           "saved pictures.\n"
            "--fault-sweep runs the script once to count its host calls, then again with each\n"
            "call failing in turn (every call up to 5,000 calls, 2,000 spread points above; with\n"
            "--every N every N-th of those), and checks after each run and a final disconnection\n"
@@ -53,6 +59,10 @@ int main(int argc, char** argv) {
             sweepOptions.step = std::atoll(argv[++i]);
         } else if (arg == "--dll" && i + 1 < argc) {
             options.addinDll = argv[++i];
+        } else if (arg == "--locale" && i + 1 < argc) {
+            options.locale = argv[++i];
+        } else if (arg == "--html" && i + 1 < argc) {
+            options.htmlFile = argv[++i];
         } else if (!arg.empty() && arg[0] == '-' && arg != "-") {
             usage(std::cerr);
             return 2;
@@ -81,6 +91,7 @@ int main(int argc, char** argv) {
     }
     const std::string name = path == "-" ? "<stdin>" : path;
     qm::cli::Script script = qm::cli::Script::fromText(text.str(), name);
+    options.scriptName = script.name();
     try {
         if (sweep) {
             sweepOptions.session = options;

@@ -2,11 +2,16 @@
 // running script lines.
 #include "cli/session.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <iostream>
 
+#include "cli/html_page.h"
+#include "cli/html_window.h"
+#include "cli/script_language.h"
 #include "core/host/error.h"
 #include "core/text/strings.h"
+#include "core/text/text.h"
 
 #if defined(_WIN32)
 #include "cli/via_com.h"
@@ -90,6 +95,18 @@ Session::Session(std::ostream& out, Options options)
     registerAddinCommands(*this);
     registerCheckCommands(*this);
     registerWindowCommands(*this);
+    if (options_.locale) {
+        locale_.setCountry(text::equalsIgnoreCase(*options_.locale, "none") ? std::nullopt : options_.locale);
+    }
+    if (!options_.htmlFile.empty()) {
+        // Opened now, so that a page that cannot be written stops the run before it starts.
+        pageFile_.open(options_.htmlFile, std::ios::binary | std::ios::trunc);
+        if (!pageFile_) throw ScriptAbort("cannot write " + options_.htmlFile);
+        const std::string script = options_.scriptName.substr(options_.scriptName.find_last_of("/\\") + 1);
+        std::string about = "Script " + script + ", run by quillmark against the simulated Excel";
+        if (options_.locale) about += ", system locale " + *options_.locale;
+        page_ = std::make_unique<html::HtmlPage>(about, [this](const std::string& path) { return files_.readFile(path); });
+    }
     if (!options_.viaCom) return;
 #if defined(_WIN32)
     // The add-in is the DLL: the window commands act on its real windows instead.
@@ -108,6 +125,24 @@ Session::~Session() {
 
 void Session::registerCommand(const std::string& verb, Command command) { commands_[verb] = std::move(command); }
 
+void Session::print(const std::string& line) {
+    out_ << line << '\n';
+    if (page_) page_->line(line);
+}
+
+bool Session::japaneseSystem() { return text::languageBaseFor(text::getOSLanguage(locale_)) == text::kJapaneseBase; }
+
+std::string Session::shownText(const std::string& english) {
+    if (!options_.locale || !japaneseSystem()) return english;
+    return japaneseTextOf(english).value_or(english);
+}
+
+sim::ControlNodePtr Session::findByPath(const std::string& path) {
+    auto node = host_->findByPath(path);
+    if (!node && options_.locale && japaneseSystem()) node = host_->findByPath(japanesePath(path));
+    return node;
+}
+
 void Session::observe(const scripted::Event& e) {
     scripted::Event shown = e;
     // Temporary files get names of the system's choosing; the transcript shows where they
@@ -121,6 +156,13 @@ void Session::observe(const scripted::Event& e) {
         shown.text = "%TEMP%/" + rest;
     }
     print("  " + scripted::describe(shown));
+    if (!page_) return;
+    if (e.kind == scripted::Event::Kind::MessageBox) page_->picture(html::messageBoxPicture(e, japaneseSystem()));
+    // "path (N bytes)": shown after the command when it is a picture still there (the
+    // add-in's temporary files are gone by then).
+    if (e.kind == scripted::Event::Kind::FileWritten) {
+        page_->fileWritten(e.text.substr(0, e.text.rfind(" (")));
+    }
 }
 
 const scripted::Event* Session::nextUncheckedMessage() {
@@ -254,6 +296,18 @@ bool Session::runNextLine() {
 }
 
 int Session::run(Script& script) {
+    const int status = runScript(script);
+    if (!page_) return status;
+    pageFile_ << page_->html(status);
+    pageFile_.close();
+    if (!pageFile_) {
+        std::cerr << "quillmark: cannot write " << options_.htmlFile << "\n";
+        return std::max(status, 2);
+    }
+    return status;
+}
+
+int Session::runScript(Script& script) {
     script_ = &script;
     if (options_.lenient) {
         while (!script.atEnd()) executeLeniently(script.take());
@@ -266,12 +320,15 @@ int Session::run(Script& script) {
         out_.flush();
         std::cerr << script.name() << ":" << script.lastLine() << ": check failed: " << e.message() << "\n  expected: "
                   << e.expected << "\n  found:    " << e.found << "\n";
+        if (page_) page_->stopped(script.lastLine(), "check failed: " + e.message(), e.expected, e.found);
         return 1;
     } catch (const ScriptError& e) {
         std::cerr << script.name() << ":" << script.lastLine() << ": " << e.message() << "\n";
+        if (page_) page_->stopped(script.lastLine(), e.message());
         return 2;
     } catch (const host::HostError& e) {
         std::cerr << script.name() << ":" << script.lastLine() << ": host error " << host::errorMessageText(e) << "\n";
+        if (page_) page_->stopped(script.lastLine(), "host error " + host::errorMessageText(e));
         return 2;
     }
     return 0;

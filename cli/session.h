@@ -2,9 +2,11 @@
 // headless windows and the add-in itself, and the transcript of what the user sees.
 #pragma once
 
+#include <fstream>
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <ostream>
 #include <string>
 
@@ -31,9 +33,19 @@ struct Options {
     // window that is not there) is counted and skipped, and windows still open when the
     // script ends are closed as a user would close them.
     bool lenient = false;
+    // The system's locale when the script starts (as "host locale" sets it); English texts
+    // in the script are then read as the add-in shows them in that locale's language.
+    std::optional<std::string> locale;
+    // Also write the run as an HTML page to this file.
+    std::string htmlFile;
+    // What the page says ran: the script's name.
+    std::string scriptName;
 };
 
 class ViaCom;
+namespace html {
+class HtmlPage;
+}
 
 class Session;
 using Command = std::function<void(Session&, Args&)>;
@@ -55,7 +67,12 @@ public:
     bool runNextLine();
 
     std::ostream& out() { return out_; }
-    void print(const std::string& line) { out_ << line << '\n'; }
+    // A line of the transcript (and of the HTML page).
+    void print(const std::string& line);
+    // A line of the transcript that a picture stands for on the HTML page (dumps).
+    void printDetail(const std::string& line) { out_ << line << '\n'; }
+    // The HTML page being written, or nothing.
+    html::HtmlPage* page() { return page_.get(); }
 
     sim::SimHost& host() { return *host_; }
     settings::Settings& settings() { return settings_; }
@@ -94,12 +111,23 @@ public:
     int currentLine() const { return script_ ? script_->lastLine() : 0; }
     // Lenient runs: the lines that failed.
     int failedLines() const { return failedLines_; }
+    // Whether the add-in speaks Japanese on the system as it is now.
+    bool japaneseSystem();
+    // What a script's English caption or message is on this system: with --locale, while
+    // the system's locale is Japan, its Japanese text from the add-in's table; else itself.
+    std::string shownText(const std::string& english);
+    // A control by its path, the path's English captions read as shownText reads them.
+    sim::ControlNodePtr findByPath(const std::string& path);
 
 private:
     // Runs a line of a lenient run: its failure is counted instead of ending the script.
     void executeLeniently(const ScriptLine& line);
 
     void execute(const ScriptLine& line);
+    int runScript(Script& script);
+
+    std::unique_ptr<html::HtmlPage> page_;
+    std::ofstream pageFile_;
 
     std::ostream& out_;
     Options options_;

@@ -1,18 +1,24 @@
 #!/usr/bin/env bash
 # Installs what building and testing the project needs on Debian 12, as root or through
 # sudo. Installs only what is missing, so it returns at once on a machine already set up.
-# Usage: scripts/setup.sh [--native-only]
+# Usage: scripts/setup.sh [--native-only] [--with-browser]
+#   --native-only   only what the Linux build needs (no cross compiler, no Wine)
+#   --with-browser  also headless Chromium, which the test of the runner's HTML pages
+#                   renders them with (scripts/test.sh asks for it)
 set -euo pipefail
 
 native_only=false
-case "${1:-}" in
-  --native-only) native_only=true ;;
-  "") ;;
-  *)
-    echo "usage: $0 [--native-only]" >&2
-    exit 2
-    ;;
-esac
+with_browser=false
+for arg in "$@"; do
+  case "$arg" in
+    --native-only) native_only=true ;;
+    --with-browser) with_browser=true ;;
+    *)
+      echo "usage: $0 [--native-only] [--with-browser]" >&2
+      exit 2
+      ;;
+  esac
+done
 
 if [[ $(id -u) -eq 0 ]]; then
   as_root=()
@@ -30,6 +36,9 @@ native_packages=(cmake ninja-build g++ googletest libgtest-dev libgmock-dev libb
 # writes: ImageMagick for bitmaps and screenshots (under Xvfb), emf2svg and printemf for
 # metafiles, NSIS for the installer.
 windows_packages=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-tools xvfb imagemagick nsis emf2svg printemf fonts-ipafont-gothic)
+# The browser the HTML pages are checked in, the fonts their pictures use (Japanese ones
+# included) and ImageMagick to look at the renders.
+browser_packages=(chromium fonts-liberation fonts-ipafont-gothic imagemagick)
 # Installed with their recommended packages: without them Wine lacks its own fonts (the
 # glyphs of window frames and check boxes) and the X extensions it draws windows with.
 wine_packages=(wine wine64 wine32:i386)
@@ -109,6 +118,9 @@ generate_locales() {
 }
 
 install "${native_packages[@]}"
+if $with_browser; then
+  install "${browser_packages[@]}"
+fi
 if ! $native_only; then
   enable_i386
   install "${windows_packages[@]}"

@@ -9,7 +9,7 @@ started=$SECONDS
 failed=false
 declare -A outcome passed failures
 
-scripts/setup.sh
+scripts/setup.sh --with-browser
 
 for preset in "${presets[@]}"; do
   if ! cmake --preset "$preset"; then

@@ -277,6 +277,18 @@ const std::vector<std::string>& SimHost::executedControls() const { return world
 
 std::string SimHost::dumpBars(const DumpOptions& options) const { return world_->dumpBars(options); }
 
+SimHost::Placement SimHost::barPlacement(const BarNodePtr& bar) const {
+    return {world_->barLeft(bar), world_->barTop(bar), world_->barWidth(bar)};
+}
+
+bool SimHost::barShown(const BarNodePtr& bar) const { return world_->barVisible(*bar); }
+
+int32_t SimHost::controlWidth(const ControlNodePtr& ctrl) const { return world_->controlWidth(*ctrl); }
+
+int32_t SimHost::shownStyle(const ControlNodePtr& ctrl) const { return world_->shownStyle(*ctrl); }
+
+platform::Rect SimHost::mainWindowRect() const { return world_->mainWindow.value_or(detail::kDefaultMainWindow); }
+
 // ---------------------------------------------------------------- add-ins and events
 
 std::shared_ptr<SimAddIn> SimHost::addAddIn(const std::string& progId) {

@@ -161,6 +161,21 @@ public:
 
     std::string dumpBars(const DumpOptions& options = {}) const;
 
+    // What the screen shows, read without counting a call (for pictures of it): a bar's
+    // place as Left, Top and Width read it, whether it is shown, a control's width, and the
+    // main window's rectangle (the default one when it cannot be found).
+    struct Placement {
+        int32_t left = 0;
+        int32_t top = 0;
+        int32_t width = 0;
+    };
+    Placement barPlacement(const BarNodePtr& bar) const;
+    bool barShown(const BarNodePtr& bar) const;
+    int32_t controlWidth(const ControlNodePtr& ctrl) const;
+    // A button's style as shown (Automatic resolved by its bar and face).
+    int32_t shownStyle(const ControlNodePtr& ctrl) const;
+    platform::Rect mainWindowRect() const;
+
     // ------------------------------------------------------------ add-ins and events
     std::shared_ptr<SimAddIn> addAddIn(const std::string& progId);
 

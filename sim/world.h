@@ -28,6 +28,9 @@ namespace detail {
 inline constexpr int32_t kShapeMixed = -2;          // msoShapeMixed
 inline constexpr int32_t kShapeNotPrimitive = 138;  // msoShapeNotPrimitive
 
+// The main window's rectangle when the host starts, and as the bars lay out when it cannot be found.
+inline constexpr platform::Rect kDefaultMainWindow{0, 0, 1024, 768};
+
 // Error descriptions the host words the same way everywhere.
 std::string methodFailedText(const std::string& object, const std::string& member);
 [[noreturn]] void throwMethodFailed(const std::string& object, const std::string& member);
@@ -113,7 +116,7 @@ public:
     double applicationTop = 1.75;
     std::deque<std::optional<std::string>> saveAsAnswers;
     std::vector<SaveAsRequest> saveAsRequests;
-    std::optional<platform::Rect> mainWindow = platform::Rect{0, 0, 1024, 768};
+    std::optional<platform::Rect> mainWindow = kDefaultMainWindow;
     bool cellEditMode = false;
     bool selectObjects = false;
     bool snapToGrid = false;
@@ -183,6 +186,8 @@ public:
     int32_t barTop(const BarNodePtr& bar) const;
     int32_t barWidth(const BarNodePtr& bar) const;
     int32_t controlWidth(const ControlNode& ctrl) const;
+    // A button's style as shown: Automatic resolves by the kind of bar and whether it has a face.
+    int32_t shownStyle(const ControlNode& ctrl) const;
     std::string barName(const BarNode& bar) const;
 
     ControlNodePtr newBuiltinControl(int32_t id, bool temporary) const;

@@ -31,7 +31,7 @@ struct ClientArea {
 };
 
 ClientArea clientArea(const std::optional<platform::Rect>& window) {
-    const platform::Rect r = window.value_or(platform::Rect{0, 0, 1024, 768});
+    const platform::Rect r = window.value_or(kDefaultMainWindow);
     return {r.left + kFrame, r.top + kFrame + kTitleBar, r.right - kFrame, r.bottom - kFrame - kStatusBar};
 }
 
@@ -173,22 +173,20 @@ void World::setBarRow(const BarNodePtr& bar, int32_t row) {
     }
 }
 
-int32_t World::controlWidth(const ControlNode& c) const {
-    if (c.width) return *c.width;
+int32_t World::shownStyle(const ControlNode& c) const {
+    if (c.style != msoButtonAutomatic) return c.style;
     const auto parent = c.parent.lock();
     const int32_t barType = parent ? parent->type : msoBarTypeNormal;
+    if (barType == msoBarTypeNormal) return hasFace(c) ? msoButtonIcon : msoButtonCaption;
+    if (barType == msoBarTypeMenuBar) return msoButtonCaption;
+    return hasFace(c) ? msoButtonIconAndCaption : msoButtonCaption;
+}
+
+int32_t World::controlWidth(const ControlNode& c) const {
+    if (c.width) return *c.width;
     switch (c.type) {
         case msoControlButton: {
-            int32_t style = c.style;
-            if (style == msoButtonAutomatic) {
-                if (barType == msoBarTypeNormal) {
-                    style = hasFace(c) ? msoButtonIcon : msoButtonCaption;
-                } else if (barType == msoBarTypeMenuBar) {
-                    style = msoButtonCaption;
-                } else {
-                    style = hasFace(c) ? msoButtonIconAndCaption : msoButtonCaption;
-                }
-            }
+            const int32_t style = shownStyle(c);
             if (style == msoButtonIcon) return kIconWidth;
             if (style == msoButtonIconAndCaption) return kIconWidth + captionWidth(c.caption);
             return captionWidth(c.caption);

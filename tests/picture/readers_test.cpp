@@ -11,6 +11,7 @@
 #include <sstream>
 
 #include "core/picture/emf.h"
+#include "core/picture/png.h"
 #include "tests/picture/sheet.h"
 
 namespace qm::sim::testing {
@@ -83,26 +84,29 @@ protected:
         return r.status == 0 ? readText(out) : std::string();
     }
 
-    // Every pixel as ImageMagick reads it, as 0x00BBGGRR.
-    std::optional<picture::Image> imageMagickPixels(const std::vector<uint8_t>& bmp) const {
+    // Every pixel of a BMP or PNG file ("bmp", "png") as ImageMagick reads it, as 0x00BBGGRR;
+    // a pixel left fully transparent has its top byte set.
+    std::optional<picture::Image> imageMagickPixels(const std::vector<uint8_t>& bytes, const std::string& kind = "bmp") const {
         const std::string identify = program(QM_READER_IDENTIFY, "identify");
         const std::string convert = program(QM_READER_CONVERT, "convert");
         if (identify.empty() || convert.empty()) return std::nullopt;
-        const fs::path in = write("picture.bmp", bmp);
+        const fs::path in = write("picture." + kind, bytes);
         const Outcome id = run(shellQuoted(identify) + " -format '%m %w %h' " + shellQuoted(in));
         EXPECT_EQ(id.status, 0) << id.output;
         std::istringstream fields(id.output);
         std::string format;
         picture::Image img;
         fields >> format >> img.width >> img.height;
-        EXPECT_EQ(format.rfind("BMP", 0), 0u) << id.output;
+        std::string upper = kind;
+        for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        EXPECT_EQ(format.rfind(upper, 0), 0u) << id.output;
         if (img.width <= 0 || img.height <= 0) return std::nullopt;
-        img.pixels.assign(static_cast<size_t>(img.width) * static_cast<size_t>(img.height), 0xFF000000u);
+        img.pixels.assign(static_cast<size_t>(img.width) * static_cast<size_t>(img.height), 0xFE000000u);
 
         const Outcome txt = run(shellQuoted(convert) + " " + shellQuoted(in) + " txt:-");
         EXPECT_EQ(txt.status, 0) << txt.output.substr(0, 500);
-        // "12,3: (255,0,0)  #FF0000  red"
-        static const std::regex line(R"(^(\d+),(\d+):.*#([0-9A-Fa-f]{6}))");
+        // "12,3: (255,0,0)  #FF0000  red", "12,3: (255,0,0,0)  #FF000000  ..."
+        static const std::regex line(R"(^(\d+),(\d+):.*#([0-9A-Fa-f]{6})([0-9A-Fa-f]{2})?)");
         std::istringstream lines(txt.output);
         std::string l;
         std::smatch m;
@@ -110,7 +114,8 @@ protected:
             if (!std::regex_search(l, m, line)) continue;
             const int32_t x = std::stoi(m[1]), y = std::stoi(m[2]);
             const auto rgb = static_cast<uint32_t>(std::stoul(m[3], nullptr, 16));
-            if (x < img.width && y < img.height) img.at(x, y) = (rgb >> 16) | (rgb & 0xFF00) | ((rgb & 0xFF) << 16);
+            const uint32_t hidden = m[4].matched && m[4] == "00" ? 0xFF000000u : 0;
+            if (x < img.width && y < img.height) img.at(x, y) = hidden | (rgb >> 16) | (rgb & 0xFF00) | ((rgb & 0xFF) << 16);
         }
         return img;
     }
@@ -196,6 +201,38 @@ TEST_F(Readers, ImageMagickReadsTheBitmapsPixelForPixel) {
     EXPECT_EQ(seen->width, 134);
     EXPECT_EQ(seen->at(66, 33), kRed);
     EXPECT_EQ(seen->at(0, 33), kBlack);
+}
+
+TEST_F(Readers, ImageMagickReadsOurPngsPixelForPixel) {
+    // Rows longer than deflate's 32K window, with noise (literals), a gradient and flat runs
+    // (matches, which must stay inside the window).
+    picture::Image image = picture::solidImage(11000, 3, 0x203040);
+    uint32_t seed = 1;
+    for (int32_t y = 0; y < image.height; ++y) {
+        for (int32_t x = 0; x < image.width; ++x) {
+            if (x % 1000 < 300) {
+                seed = seed * 1103515245u + 12345u;
+                image.at(x, y) = (seed >> 8) & 0xFFFFFF;
+            } else if (x % 1000 < 600) {
+                image.at(x, y) = static_cast<uint32_t>(x & 0xFF) * 0x010101u;
+            }
+        }
+    }
+    const auto seen = imageMagickPixels(picture::encodePng(image), "png");
+    ASSERT_TRUE(seen);
+    ASSERT_EQ(seen->width, image.width);
+    ASSERT_EQ(seen->height, image.height);
+    EXPECT_TRUE(seen->pixels == image.pixels);
+
+    // With a transparent colour: those pixels, and only those, are left out.
+    const auto cut = imageMagickPixels(picture::encodePng(image, 0x203040), "png");
+    ASSERT_TRUE(cut);
+    size_t wrong = 0;
+    for (size_t i = 0; i < image.pixels.size(); ++i) {
+        const bool hidden = (cut->pixels[i] & 0xFF000000u) != 0;
+        wrong += hidden != (image.pixels[i] == 0x203040) || (!hidden && cut->pixels[i] != image.pixels[i]);
+    }
+    EXPECT_EQ(wrong, 0u);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 
+#include "core/text/utf8.h"
 #include "core/ui/ui.h"
 
 namespace qm::ui::headless {
@@ -71,6 +72,43 @@ std::string cssColor(uint32_t color) {
     }
     const uint32_t r = color & 0xFF, g = (color >> 8) & 0xFF, b = (color >> 16) & 0xFF;
     return "#" + hex(r, 2) + hex(g, 2) + hex(b, 2);
+}
+
+std::string base64(const std::vector<uint8_t>& bytes) {
+    static constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    std::string out;
+    out.reserve((bytes.size() + 2) / 3 * 4);
+    size_t i = 0;
+    for (; i + 3 <= bytes.size(); i += 3) {
+        const uint32_t v = (uint32_t{bytes[i]} << 16) | (uint32_t{bytes[i + 1]} << 8) | bytes[i + 2];
+        for (int shift = 18; shift >= 0; shift -= 6) out.push_back(kAlphabet[(v >> shift) & 0x3F]);
+    }
+    if (const size_t rest = bytes.size() - i; rest > 0) {
+        const uint32_t v = (uint32_t{bytes[i]} << 16) | (rest == 2 ? uint32_t{bytes[i + 1]} << 8 : 0);
+        out.push_back(kAlphabet[(v >> 18) & 0x3F]);
+        out.push_back(kAlphabet[(v >> 12) & 0x3F]);
+        out.push_back(rest == 2 ? kAlphabet[(v >> 6) & 0x3F] : '=');
+        out.push_back('=');
+    }
+    return out;
+}
+
+std::string xmlText(std::string_view text) {
+    std::string out;
+    for (char32_t cp : qm::text::utf8::decode(text)) {
+        switch (cp) {
+            case U'&': out += "&amp;"; break;
+            case U'<': out += "&lt;"; break;
+            case U'>': out += "&gt;"; break;
+            case U'"': out += "&quot;"; break;
+            case U'\'': out += "&apos;"; break;
+            default:
+                if (cp < 0x20 && cp != U'\t') break;
+                if (cp == 0xFFFE || cp == 0xFFFF) break;
+                qm::text::utf8::append(out, cp);
+        }
+    }
+    return out;
 }
 
 }  // namespace qm::ui::headless

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace qm::ui::headless {
 
@@ -20,5 +21,12 @@ std::string formatColor(uint32_t color);
 // The RGB a colour shows as, "#RRGGBB"; system colours as the classic Windows scheme
 // paints them.
 std::string cssColor(uint32_t color);
+
+// Bytes in base64, as data: addresses carry them.
+std::string base64(const std::vector<uint8_t>& bytes);
+
+// Text for XML character data and attribute values: the five special characters escaped,
+// malformed UTF-8 replaced, and control characters XML does not allow left out.
+std::string xmlText(std::string_view text);
 
 }  // namespace qm::ui::headless

@@ -9,7 +9,6 @@
 #include "core/ui/headless/describe.h"
 #include "core/ui/headless/form.h"
 #include "core/ui/headless/metrics.h"
-#include "core/text/utf8.h"
 
 namespace qm::ui::headless {
 
@@ -25,45 +24,6 @@ const char* formatName(int32_t format) {
         case platform::cf::kMetafilePict: return "wmf";
         default: return "format";
     }
-}
-
-std::string base64(const std::vector<uint8_t>& bytes) {
-    static constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-    std::string out;
-    out.reserve((bytes.size() + 2) / 3 * 4);
-    size_t i = 0;
-    for (; i + 3 <= bytes.size(); i += 3) {
-        const uint32_t v = (uint32_t{bytes[i]} << 16) | (uint32_t{bytes[i + 1]} << 8) | bytes[i + 2];
-        for (int shift = 18; shift >= 0; shift -= 6) out.push_back(kAlphabet[(v >> shift) & 0x3F]);
-    }
-    if (const size_t rest = bytes.size() - i; rest > 0) {
-        const uint32_t v = (uint32_t{bytes[i]} << 16) | (rest == 2 ? uint32_t{bytes[i + 1]} << 8 : 0);
-        out.push_back(kAlphabet[(v >> 18) & 0x3F]);
-        out.push_back(kAlphabet[(v >> 12) & 0x3F]);
-        out.push_back(rest == 2 ? kAlphabet[(v >> 6) & 0x3F] : '=');
-        out.push_back('=');
-    }
-    return out;
-}
-
-// Text for XML character data and attribute values: the five special characters escaped,
-// malformed UTF-8 replaced, and control characters XML does not allow left out.
-std::string xmlText(std::string_view text) {
-    std::string out;
-    for (char32_t cp : qm::text::utf8::decode(text)) {
-        switch (cp) {
-            case U'&': out += "&amp;"; break;
-            case U'<': out += "&lt;"; break;
-            case U'>': out += "&gt;"; break;
-            case U'"': out += "&quot;"; break;
-            case U'\'': out += "&apos;"; break;
-            default:
-                if (cp < 0x20 && cp != U'\t') break;
-                if (cp == 0xFFFE || cp == 0xFFFF) break;
-                qm::text::utf8::append(out, cp);
-        }
-    }
-    return out;
 }
 
 std::string attr(const char* name, double v) { return std::string(" ") + name + "=\"" + formatNumber(v) + "\""; }

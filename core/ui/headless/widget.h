@@ -47,6 +47,7 @@ public:
     // lines (without indentation) below it.
     virtual void describe(std::string& line, std::vector<std::string>& details) const = 0;
     int zOrder() const noexcept { return zOrder_; }
+    const Font& font() const noexcept { return font_; }
 
 protected:
     Widget(Form& form, Widget* container, Kind kind, std::string name, const Bounds& bounds);
@@ -101,7 +102,6 @@ public:
 
     ui::Control& control() override { return *this; }
     const ui::Control& control() const override { return *this; }
-    const Font& font() const noexcept { return font_; }
 
 protected:
     ControlBase(Form& form, Widget* container, Kind kind, std::string name, const Bounds& bounds)
