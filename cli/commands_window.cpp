@@ -91,6 +91,18 @@ std::string property(Session& s, ui::Control& c, const std::string& prop, Args& 
             return text::join(cells, " | ");
         }
         if (p == "CURRENT") return std::to_string(g->row()) + "," + std::to_string(g->col());
+        if (p == "CELL-UNDER") {
+            // The cell under the middle of another control (the cell editor), as drawn.
+            hl::Form& form = activeForm(s);
+            const std::string name = a.next("control name");
+            ui::Control* other = form.find(name);
+            if (!other) throw ScriptError(form.name() + " has no control \"" + name + "\"");
+            const ui::Bounds grid = form.absoluteBounds(*g), over = form.absoluteBounds(*other);
+            const double x = over.left + over.width / 2 - grid.left, y = over.top + over.height / 2 - grid.top;
+            const auto cell = dynamic_cast<hl::Grid&>(*g).cellAt(x, y);
+            if (!other->visible() || x >= grid.width || y >= grid.height || !cell) return "none";
+            return std::to_string(cell->first) + "," + std::to_string(cell->second);
+        }
     }
     if (auto* pb = dynamic_cast<hl::PictureBox*>(&c)) {
         if (p == "SCALE") return num(pb->scaleWidth()) + "x" + num(pb->scaleHeight());
@@ -197,12 +209,14 @@ void registerWindowCommands(Session& session) {
         a.done();
         require(grid.userKey(code), "the key on the grid");
     });
-    // window scroll <grid> <top row>: the user scrolls the grid
+    // window scroll <grid> <top row> [<left column>]: the user scrolls the grid
     session.registerCommand("window scroll", [](Session& s, Args& a) {
         hl::Grid& grid = control<hl::Grid>(s, a, "grid");
         const int row = a.nextInt("top row");
+        const auto col = a.nextIf();
         a.done();
         grid.setTopRow(row);
+        if (col) grid.setLeftCol(static_cast<int>(text::val(*col)));
     });
     // window resize <width> <height> (outer size in twips)
     session.registerCommand("window resize", [](Session& s, Args& a) {

@@ -182,6 +182,11 @@ std::string ComWindows::property(const w32::ControlView& c, const std::string& p
             return text::join(cells, " | ");
         }
         if (p == "CURRENT") return d.text("current", 1) + "," + d.text("current", 2);
+        if (p == "CELL-UNDER") {
+            const auto other = control(activeForm(), a.next("control name"), "", "");
+            const auto cell = w.cellUnder(c, other);
+            return cell ? std::to_string(cell->first) + "," + std::to_string(cell->second) : "none";
+        }
     }
     if (c.kind == "picturebox") {
         if (p == "SCALE") return num(d.number("scale-size", 1)) + "x" + num(d.number("scale-size", 2));
@@ -311,8 +316,9 @@ void ComWindows::registerCommands() {
         const HWND form = activeForm();
         const auto grid = control(form, a.next("grid name"), "grid", "grid");
         const int row = a.nextInt("top row");
+        const auto col = a.nextIf();
         a.done();
-        start(form, windows_.scrollTo(grid, row));
+        start(form, windows_.scrollTo(grid, row, col ? std::optional<int>(static_cast<int>(text::val(*col))) : std::nullopt));
     });
     session.registerCommand("window resize", [this](Session&, Args& a) {
         const double w = a.nextNumber("width");

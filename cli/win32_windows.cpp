@@ -647,19 +647,56 @@ std::vector<Step> Windows::clickCell(const ControlView& grid, int row, int col, 
     }};
 }
 
-std::vector<Step> Windows::scrollTo(const ControlView& grid, int row) const {
+std::vector<Step> Windows::scrollTo(const ControlView& grid, int row, std::optional<int> col) const {
     HWND hwnd = grid.hwnd;
     const UINT describe = describe_;
-    auto last = std::make_shared<int>(-1);
-    return {[hwnd, row, describe, last] {
-        const auto records = automation::describe(hwnd, describe);
-        if (!records) return true;
-        const int top = static_cast<int>(Description(*records).number("scroll", 1));
-        if (top == row || top == *last) return true;  // there, or as far as the bar goes
-        *last = top;
-        ::PostMessageW(hwnd, WM_VSCROLL, top < row ? SB_LINEDOWN : SB_LINEUP, 0);
-        return false;
-    }};
+    // One bar after the other, each until it is there or goes no further.
+    const auto bar = [hwnd, describe](int field, UINT message, int wanted) -> Step {
+        auto last = std::make_shared<int>(-1);
+        return [hwnd, describe, field, message, wanted, last] {
+            const auto records = automation::describe(hwnd, describe);
+            if (!records) return true;
+            const int now = static_cast<int>(Description(*records).number("scroll", static_cast<size_t>(field)));
+            if (now == wanted || now == *last) return true;
+            *last = now;
+            ::PostMessageW(hwnd, message, now < wanted ? SB_LINEDOWN : SB_LINEUP, 0);
+            return false;
+        };
+    };
+    std::vector<Step> steps{bar(1, WM_VSCROLL, row)};
+    if (col) steps.push_back(bar(2, WM_HSCROLL, *col));
+    return steps;
+}
+
+std::optional<std::pair<int, int>> Windows::cellUnder(const ControlView& grid, const ControlView& other) const {
+    if (!::IsWindowVisible(other.hwnd)) return std::nullopt;
+    RECT over{};
+    ::GetWindowRect(other.hwnd, &over);
+    POINT at{(over.left + over.right) / 2, (over.top + over.bottom) / 2};
+    ::ScreenToClient(grid.hwnd, &at);
+    RECT client{};
+    ::GetClientRect(grid.hwnd, &client);
+    if (!::PtInRect(&client, at)) return std::nullopt;
+    const Description& d = grid.about;
+    const Record* cols = d.find("col-edges");
+    const Record* rows = d.find("row-edges");
+    const Record* widths = d.find("widths");
+    const Record* heights = d.find("heights");
+    if (!cols || !rows || !widths) return std::nullopt;
+    // Edges in pixels (-1: scrolled out of view), sizes in twips.
+    const auto find = [](const Record& edges, const std::function<int(size_t)>& size, LONG pos) -> std::optional<int> {
+        for (size_t i = 1; i < edges.size(); ++i) {
+            const auto edge = static_cast<LONG>(numberField(edges, i));
+            if (edge >= 0 && pos >= edge && pos < edge + size(i)) return static_cast<int>(i - 1);
+        }
+        return std::nullopt;
+    };
+    const auto col = find(*cols, [&](size_t i) { return static_cast<int>(std::lround(numberField(*widths, i) / twipsPerPixelX_)); }, at.x);
+    const auto row = find(*rows, [&](size_t i) {
+        return static_cast<int>(std::lround((heights ? numberField(*heights, i) : 240) / twipsPerPixelY_));
+    }, at.y);
+    if (!row || !col) return std::nullopt;
+    return std::make_pair(*row, *col);
 }
 
 std::vector<Step> Windows::drag(const ControlView& image, double dxTwips, double dyTwips, int moves) const {

@@ -95,6 +95,9 @@ public:
     std::string listText(const ControlView& list, int row, int column = 0) const;  // row from 1
     bool listChecked(const ControlView& list, int row) const;
     std::optional<int> listSelected(const ControlView& list) const;
+    // The grid cell under the middle of another control as the grid draws it now; nothing
+    // when that control is hidden or over no cell.
+    std::optional<std::pair<int, int>> cellUnder(const ControlView& grid, const ControlView& other) const;
 
     // The window in the lines of the headless dump.
     std::vector<std::string> dump(const FormView& form) const;
@@ -114,8 +117,9 @@ public:
     std::vector<Step> spin(const ControlView& bar, bool up) const;
     std::vector<Step> clickRow(const ControlView& list, int row, bool onCheckBox) const;
     std::vector<Step> clickCell(const ControlView& grid, int row, int col, bool doubleClick) const;
-    // The grid's vertical scroll bar arrows until its top row is `row` or moves no more.
-    std::vector<Step> scrollTo(const ControlView& grid, int row) const;
+    // The grid's scroll bar arrows until its top row is `row` (and its left column `col`)
+    // or it moves no more.
+    std::vector<Step> scrollTo(const ControlView& grid, int row, std::optional<int> col) const;
     std::vector<Step> drag(const ControlView& image, double dxTwips, double dyTwips, int moves) const;
     std::vector<Step> resize(HWND form, double widthTwips, double heightTwips) const;
     std::vector<Step> systemCommand(HWND form, WPARAM command) const;

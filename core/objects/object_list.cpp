@@ -1,12 +1,15 @@
 // The Object List window: building it, the list, stacking order and the position panel.
 #include "core/objects/object_list.h"
 
+#include <algorithm>
+#include <cfloat>
 #include <cmath>
 
 #include "core/addin/errors.h"
 #include "core/host/constants.h"
 #include "core/objects/type_names.h"
 #include "core/text/number.h"
+#include "core/text/strings.h"
 
 namespace qm::objects {
 namespace {
@@ -29,7 +32,26 @@ std::string indexed(const char* name, int i) { return std::string(name) + "(" + 
 
 enum { kToFront, kForward, kBackward, kToBack };
 
+// The name part of a row's text: the kind texts never hold " ( ", names may.
+std::string rowName(const std::string& text) {
+    const auto cut = text.rfind(" ( ");
+    return cut == std::string::npos ? text : text.substr(0, cut);
+}
+
 }  // namespace
+
+std::optional<double> boxNumber(const std::string& text) {
+    try {
+        return text::val(text);
+    } catch (const host::HostError&) {
+        return std::nullopt;  // overflow
+    }
+}
+
+std::optional<float> hostSingle(double value) {
+    if (!(std::fabs(value) <= FLT_MAX)) return std::nullopt;
+    return static_cast<float>(value);
+}
 
 ObjectListWindow::ObjectListWindow(addin::AddinState& s)
     : s_(s),
@@ -157,17 +179,31 @@ void ObjectListWindow::load() {
 
     // The object selected in the host, when it is exactly one listed drawing object.
     std::string selectedText;
+    ShapePtr range;
     addin::ignoreErrors([&] {
-        ShapePtr range = must(must(objExcelApp).selection()).shapeRange();
+        range = must(must(objExcelApp).selection()).shapeRange();
         if (range && listed(range->type())) selectedText = rowText(*range);
     });
     if (!selectedText.empty()) {
-        for (int row = 1; row <= lstShapes_->count(); ++row) {
-            if (lstShapes_->itemText(row) == selectedText) {
-                lstShapes_->selectRow(row);
-                rowClick(row);
-                return;
-            }
+        // Of several rows of that name, the one at the selected object's place among them.
+        const std::vector<int> rows = namesakeRows(rowName(selectedText));
+        std::optional<int> found;
+        if (rows.size() > 1) {
+            addin::ignoreErrors([&] {
+                const int32_t z = range->zOrderPosition();
+                const std::vector<ShapePtr> objects = namesakes(rowName(selectedText));
+                for (size_t i = 0; i < objects.size() && i < rows.size() && !found; ++i) {
+                    if (objects[i]->zOrderPosition() == z && lstShapes_->itemText(rows[i]) == selectedText) found = rows[i];
+                }
+            });
+        }
+        for (int row = 1; row <= lstShapes_->count() && !found; ++row) {
+            if (lstShapes_->itemText(row) == selectedText) found = row;
+        }
+        if (found) {
+            lstShapes_->selectRow(*found);
+            rowClick(*found);
+            return;
         }
     }
     if (lstShapes_->count() == 0) {
@@ -180,27 +216,66 @@ void ObjectListWindow::load() {
 
 std::string ObjectListWindow::rowText(Shape& shape) { return shape.name() + " ( " + getShapeTypeName(shape) + " )"; }
 
+// Host failures while the list is filled are ignored: the window opens with every object
+// that could be listed.
 void ObjectListWindow::fillList() {
     if (!objShapes) return;
-    const int32_t count = objShapes->count();
-    for (int32_t i = 1; i <= count; ++i) {
-        ShapePtr shape = objShapes->item(i);
-        if (!listed(shape->type())) continue;
-        const int row = lstShapes_->count() + 1;
-        lstShapes_->insertItem(row, rowText(*shape));
-        lstShapes_->setSubItem(row, 1, text::zeroPadded(shape->zOrderPosition(), 5));
-        bFilling_ = true;
-        lstShapes_->setChecked(row, shape->visible() != 0);
-        bFilling_ = false;
+    const int32_t count = addin::tryGet([&] { return objShapes->count(); }).value_or(0);
+    for (int32_t i = 1; i <= count; ++i) listObject(i);
+}
+
+void ObjectListWindow::listObject(int32_t index) {
+    // An object whose kind or name cannot be read has no row: it could not be found again.
+    ShapePtr shape;
+    std::string text;
+    if (!addin::ignoreErrors([&] {
+            shape = objShapes->item(index);
+            if (listed(must(shape).type())) text = rowText(*shape);
+        }) ||
+        text.empty()) {
+        return;
     }
+    const int row = lstShapes_->count() + 1;
+    lstShapes_->insertItem(row, text);
+    // The host's own stacking order is its collection's: the place in it stands in for a
+    // stacking position the host could not give.
+    const int32_t z = addin::tryGet([&] { return shape->zOrderPosition(); }).value_or(index);
+    lstShapes_->setSubItem(row, 1, text::zeroPadded(z, 5));
+    const bool visible = addin::tryGet([&] { return shape->visible() != 0; }).value_or(false);
+    bFilling_ = true;
+    lstShapes_->setChecked(row, visible);
+    bFilling_ = false;
+}
+
+std::vector<int> ObjectListWindow::namesakeRows(const std::string& name) const {
+    std::vector<int> rows;
+    for (int r = 1; r <= lstShapes_->count(); ++r) {
+        if (text::equalsIgnoreCase(rowName(lstShapes_->itemText(r)), name)) rows.push_back(r);
+    }
+    return rows;
+}
+
+std::vector<ShapePtr> ObjectListWindow::namesakes(const std::string& name) {
+    std::vector<ShapePtr> found;
+    for (int32_t i = must(objShapes).count(); i >= 1; --i) {
+        ShapePtr shape = objShapes->item(i);
+        if (text::equalsIgnoreCase(must(shape).name(), name) && listed(shape->type())) found.push_back(std::move(shape));
+    }
+    return found;
 }
 
 ShapePtr ObjectListWindow::getSelectedShape() {
     std::optional<int> row = lstShapes_->selectedRow();
     if (!row || !objShapes) return nullptr;
-    std::string name = lstShapes_->itemText(*row);
-    if (auto cut = name.find(" ( "); cut != std::string::npos) name.resize(cut);
-    return addin::tryGet([&] { return objShapes->item(name); }).value_or(nullptr);
+    const std::string name = rowName(lstShapes_->itemText(*row));
+    const std::vector<int> rows = namesakeRows(name);
+    if (rows.size() <= 1) return addin::tryGet([&] { return objShapes->item(name); }).value_or(nullptr);
+    const auto place = static_cast<size_t>(std::find(rows.begin(), rows.end(), *row) - rows.begin());
+    return addin::tryGet([&]() -> ShapePtr {
+               std::vector<ShapePtr> objects = namesakes(name);
+               return place < objects.size() ? objects[place] : nullptr;
+           })
+        .value_or(nullptr);
 }
 
 void ObjectListWindow::rowClick(int row) {
@@ -228,12 +303,14 @@ void ObjectListWindow::rowClickSelected() {
 
 void ObjectListWindow::itemCheck(int row) {
     if (bFilling_) return;
+    lstShapes_->selectRow(row);
     addin::ignoreErrors([&] {
-        lstShapes_->selectRow(row);
         ShapePtr shape = getSelectedShape();
         must(shape).setVisible(lstShapes_->checked(row) ? msoTrue : msoFalse);
     });
-    refreshNodePanel();
+    // The row is selected now: the buttons, the position boxes and the node panel show
+    // its object, so that the next validation acts on what the boxes show.
+    rowClick(row);
 }
 
 void ObjectListWindow::moveRow(int button) {
@@ -289,8 +366,10 @@ void ObjectListWindow::showPositions(Shape& shape) {
             if (position >= 0 && position <= limit) vscPosition_[i]->setValue(-position);
         });
     }
-    for (int i = 0; i < 4; ++i) txtPosition_[i]->setText(formatPosition(i, values[i] / ppc));
-    txtPosition_[4]->setText(formatPosition(4, values[4]));
+    for (int i = 0; i < 5; ++i) {
+        shownPosition_[i] = formatPosition(i, i == 4 ? values[i] : values[i] / ppc);
+        txtPosition_[i]->setText(shownPosition_[i]);
+    }
 }
 
 void ObjectListWindow::positionKeyPress(int index, int& keyAscii) {
@@ -313,23 +392,28 @@ void ObjectListWindow::positionKeyPress(int index, int& keyAscii) {
 void ObjectListWindow::validatePosition(int index) {
     if (bFilling_) return;
     ui::TextBox& box = *txtPosition_[index];
-    addin::ignoreErrors([&] { box.setText(formatPosition(index, text::val(box.text()))); });
-    const double value = text::val(box.text());
-    addin::ignoreErrors([&] {
-        ShapePtr shape = getSelectedShape();
-        Shape& target = must(shape);
-        if (index == 4) {
-            target.setRotation(static_cast<float>(value));
-            return;
-        }
-        const auto points = static_cast<float>(value * pointsPerCentimetre());
-        switch (index) {
-            case 0: target.setLeft(points); break;
-            case 1: target.setTop(points); break;
-            case 2: target.setWidth(points); break;
-            case 3: target.setHeight(points); break;
-        }
-    });
+    // A box left as the window filled it writes nothing: the shown value is rounded.
+    if (box.text() == shownPosition_[index]) return;
+    // A number too large for the host is as illegal as a refused one: nothing is written
+    // and the refresh shows the object's real values again.
+    if (const std::optional<double> typed = boxNumber(box.text())) {
+        addin::ignoreErrors([&] { box.setText(formatPosition(index, *typed)); });
+        const std::optional<double> value = boxNumber(box.text());
+        addin::ignoreErrors([&] {
+            ShapePtr shape = getSelectedShape();
+            Shape& target = must(shape);
+            if (!value) return;
+            const std::optional<float> single = hostSingle(index == 4 ? *value : *value * pointsPerCentimetre());
+            if (!single) return;
+            switch (index) {
+                case 0: target.setLeft(*single); break;
+                case 1: target.setTop(*single); break;
+                case 2: target.setWidth(*single); break;
+                case 3: target.setHeight(*single); break;
+                case 4: target.setRotation(*single); break;
+            }
+        });
+    }
     bFilling_ = true;
     rowClickSelected();
     bFilling_ = false;
@@ -341,7 +425,15 @@ void ObjectListWindow::spinChange(int index) {
     ui::TextBox& box = *txtPosition_[index];
     ui::ScrollBar& spin = *vscPosition_[index];
     addin::ignoreErrors([&] { box.setFocus(); });
-    const double t = text::val(box.text());
+    const std::optional<double> typed = boxNumber(box.text());
+    if (!typed) {
+        // Text too long to be a number: the click shows the object's values again.
+        bFilling_ = true;
+        rowClickSelected();
+        bFilling_ = false;
+        return;
+    }
+    const double t = *typed;
     const double p = spin.value();
     const double d = std::trunc(std::fabs(std::fabs(p) - std::fabs(t) * factor));
     if (d > 1) {

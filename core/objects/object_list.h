@@ -30,7 +30,9 @@ public:
     void show();
     void unload();
 
-    // The object of the selected row, found again by the text before " ( ".
+    // The object of the selected row, found again by its name (the row text before the
+    // last " ( "); of several objects with that name, the one whose place among them, from
+    // the front, is the row's place among their rows.
     host::ShapePtr getSelectedShape();
 
     ui::Form& form() { return *form_; }
@@ -39,6 +41,11 @@ private:
     // ---- list and stacking order
     void load();
     void fillList();
+    void listObject(int32_t index);
+    // The rows of objects with that name (the host finds names in any case), top first,
+    // and the listed objects of that name, frontmost first.
+    std::vector<int> namesakeRows(const std::string& name) const;
+    std::vector<host::ShapePtr> namesakes(const std::string& name);
     std::string rowText(host::Shape& shape);
     void rowClick(int row);
     void rowClickSelected();
@@ -53,6 +60,9 @@ private:
     std::string formatPosition(int index, double value) const;
     // ---- layout and splitters
     void layout();
+    // Keeps the open cell editor over its cell and the preview fitted to its frame while
+    // the layout changes.
+    void followLayout();
     void splitterVMove(double x);
     void splitterHMove(double y);
     // ---- node panel
@@ -60,13 +70,28 @@ private:
     void toggleNodePanel();
     bool cellEditable();
     void openNodeEditor(const std::string& text, bool selectAll);
+    void placeNodeEditor();
     void gridDoubleClick();
     void gridKeyPress(int& keyAscii);
     void gridSelChange();
     void nodeKeyPress(int& keyAscii);
     void commitNode();
     // ---- preview
+    // What the preview shows, read from the host once and drawn again at each size.
+    struct Preview {
+        std::string name;
+        std::string note;
+        double width = 0;  // the canvas in points: the object's extent and the margins
+        double height = 0;
+        std::optional<platform::Picture> picture;
+        double pictureLeft = 0, pictureTop = 0, pictureWidth = 0, pictureHeight = 0;
+        struct Marker {
+            double x, y;  // on the canvas
+        };
+        std::vector<Marker> markers;
+    };
     void drawPreview(const host::ShapePtr& shape, int32_t nodeCount);
+    void paintPreview(const Preview& p);
     void clearPreview();
 
     addin::AddinState& s_;
@@ -94,10 +119,20 @@ private:
     std::string strUnitCm_;
     std::string strUnitDeg_;
     std::string nodeEditorTag_;  // row, tab, column of the cell being edited
+    std::string nodeEditorText_;  // what the editor held when it opened
+    std::array<std::string, 5> shownPosition_;  // the texts the position boxes were given
     double sngSplitStartX_ = 0;
     double sngSplitStartY_ = 0;
     host::ShapePtr spacer_;  // the preview's invisible spacer rectangle while it exists
+    std::optional<Preview> preview_;
 };
+
+// The number a box's text holds, as the boxes read it (the leading number), or nothing
+// when it is too long for a double: such a text is as illegal as any other.
+std::optional<double> boxNumber(const std::string& text);
+// The value as the single-precision number the host takes, or nothing when it does not
+// fit one: nothing infinite is ever written to the host.
+std::optional<float> hostSingle(double value);
 
 // The 4 x 4 picture of a splitter bar: alternating grey and white columns (the vertical
 // bar) or rows (the horizontal one), stretched to the bar.

@@ -1,5 +1,7 @@
 // The Object List window's layout and splitters, its node grid with the in-place editor,
 // and the preview of the selected object.
+#include <algorithm>
+#include <cfloat>
 #include <cmath>
 
 #include "core/addin/errors.h"
@@ -37,6 +39,19 @@ const char* segmentText(int32_t t) {
         default: return "Unknown";
     }
 }
+
+// The least extent of a freeform's preview, in points.
+constexpr double kLeastExtent = 10;
+
+// A length as the single-precision number the host takes; error 6 when it does not fit.
+float single(double v) {
+    const std::optional<float> f = hostSingle(v);
+    if (!f) host::raise(host::err::kOverflow);
+    return *f;
+}
+
+// A coordinate in single precision for a comparison, saturated rather than infinite.
+float comparable(double v) { return static_cast<float>(std::clamp(v, -static_cast<double>(FLT_MAX), static_cast<double>(FLT_MAX))); }
 
 constexpr uint32_t kNodeMarker = 0xFF0000;             // RGB(0, 0, 255)
 constexpr uint32_t kFrameText = 70 | 70 << 8 | 70 << 16;  // RGB(70, 70, 70)
@@ -101,6 +116,12 @@ void ObjectListWindow::layout() {
     picNode_[0]->setVisible(true);
     imgH_->setVisible(true);
     imgV_->setVisible(true);
+    followLayout();
+}
+
+void ObjectListWindow::followLayout() {
+    if (txtNode_->visible()) placeNodeEditor();
+    if (preview_) paintPreview(*preview_);
 }
 
 void ObjectListWindow::splitterVMove(double x) {
@@ -121,6 +142,7 @@ void ObjectListWindow::splitterVMove(double x) {
         b.width += d;
         c->move(b);
     }
+    followLayout();
 }
 
 void ObjectListWindow::splitterHMove(double y) {
@@ -135,6 +157,7 @@ void ObjectListWindow::splitterHMove(double y) {
     b.top -= d;
     b.height += d;
     picNode_[0]->move(b);
+    followLayout();
 }
 
 // ---------------------------------------------------------------- node panel
@@ -155,6 +178,8 @@ void ObjectListWindow::refreshNodePanel() {
     ui::Grid& g = *fxgNodes_;
     const int topRow = g.topRow();
     const int leftCol = g.leftCol();
+    const int row = g.row();
+    const int col = g.col();
     g.setVisible(false);
     try {
         g.setRows(2);
@@ -210,6 +235,14 @@ void ObjectListWindow::refreshNodePanel() {
             g.setLeftCol(leftCol);
             g.setTopRow(topRow);
         }
+        // The current cell stays where it was (the node just edited): the next digit typed
+        // edits that node again. An editor left open (a splitter was dragged) stays so.
+        if (row < g.rows() && col < g.cols()) {
+            const bool filling = bFilling_;
+            bFilling_ = true;
+            g.setCurrentCell(row, col);
+            bFilling_ = filling;
+        }
     } catch (const std::exception&) {
         // The refresh ends at the failure: no half-drawn preview and no spacer left on the
         // sheet; the grid shows what it has.
@@ -224,13 +257,13 @@ bool ObjectListWindow::cellEditable() {
 }
 
 void ObjectListWindow::openNodeEditor(const std::string& text, bool selectAll) {
-    ui::Grid& g = *fxgNodes_;
-    const int row = g.row();
-    const int col = g.col();
-    txtNode_->move({g.left() + g.colPos(col), g.top() + g.rowPos(row), g.colWidth(col), g.rowHeight(row)});
+    const ui::Grid& g = *fxgNodes_;
+    nodeEditorTag_ = std::to_string(g.row()) + "\t" + std::to_string(g.col());
+    // Committed with the cell's own text, the editor writes nothing.
+    nodeEditorText_ = g.textMatrix(g.row(), g.col());
+    placeNodeEditor();
     txtNode_->setVisible(true);
     cmdClose_->setCancel(false);  // Escape must reach the editor
-    nodeEditorTag_ = std::to_string(row) + "\t" + std::to_string(col);
     txtNode_->bringToFront();
     bFilling_ = true;
     txtNode_->setText(text);
@@ -238,6 +271,17 @@ void ObjectListWindow::openNodeEditor(const std::string& text, bool selectAll) {
     txtNode_->setSelLength(selectAll ? static_cast<int>(text.size()) : 0);
     addin::ignoreErrors([&] { txtNode_->setFocus(); });
     bFilling_ = false;
+}
+
+// Over the cell of the tag, where the grid draws it now (scrolled, moved or resized).
+void ObjectListWindow::placeNodeEditor() {
+    const ui::Grid& g = *fxgNodes_;
+    const size_t tab = nodeEditorTag_.find('\t');
+    if (tab == std::string::npos) return;
+    const int row = static_cast<int>(text::val(nodeEditorTag_.substr(0, tab)));
+    const int col = static_cast<int>(text::val(nodeEditorTag_.substr(tab + 1)));
+    if (row >= g.rows() || col >= g.cols()) return;
+    txtNode_->move({g.left() + g.colPos(col), g.top() + g.rowPos(row), g.colWidth(col), g.rowHeight(row)});
 }
 
 void ObjectListWindow::gridDoubleClick() {
@@ -253,6 +297,7 @@ void ObjectListWindow::gridKeyPress(int& keyAscii) {
 }
 
 void ObjectListWindow::gridSelChange() {
+    if (bFilling_) return;  // the refresh puts the current cell back
     if (txtNode_->visible()) commitNode();
     cmdClose_->setCancel(true);
     txtNode_->setVisible(false);
@@ -277,18 +322,28 @@ void ObjectListWindow::nodeKeyPress(int& keyAscii) {
 
 void ObjectListWindow::commitNode() {
     if (bFilling_) return;
-    const double value = text::val(txtNode_->text());
+    if (txtNode_->text() == nodeEditorText_) {
+        // Nothing typed: the editor closes and the node keeps its exact place.
+        bFilling_ = true;
+        txtNode_->setVisible(false);
+        bFilling_ = false;
+        cmdClose_->setCancel(true);
+        return;
+    }
+    // A number too large for the host is not written; the refresh shows the node where it is.
+    const std::optional<double> value = boxNumber(txtNode_->text());
     const size_t tab = nodeEditorTag_.find('\t');
-    if (tab != std::string::npos) {
+    if (value && tab != std::string::npos) {
         const int index = static_cast<int>(text::val(nodeEditorTag_.substr(0, tab)));
         const int col = static_cast<int>(text::val(nodeEditorTag_.substr(tab + 1)));
         addin::ignoreErrors([&] {
             ShapePtr shape = getSelectedShape();
             ShapeNodesPtr nodes = must(shape).nodes();
             const NodePoint p = must(must(nodes).item(index)).points();
-            const auto v = static_cast<float>(value * pointsPerCentimetre());
-            if (col == 1) nodes->setPosition(index, v, p.y);
-            else if (col == 2) nodes->setPosition(index, p.x, v);
+            const std::optional<float> v = hostSingle(*value * pointsPerCentimetre());
+            if (!v) return;
+            if (col == 1) nodes->setPosition(index, *v, p.y);
+            else if (col == 2) nodes->setPosition(index, p.x, *v);
         });
     }
     bFilling_ = true;
@@ -300,6 +355,7 @@ void ObjectListWindow::commitNode() {
 // ---------------------------------------------------------------- preview
 
 void ObjectListWindow::clearPreview() {
+    preview_.reset();
     addin::ignoreErrors([&] { picNode_[0]->clear(); });
     addin::ignoreErrors([&] { picNode_[1]->clear(); });
     if (spacer_) {
@@ -369,16 +425,12 @@ std::optional<platform::Picture> takePicture(platform::Clipboard& clipboard) {
 
 }  // namespace
 
+// Reads what the preview shows from the host (the picture through the clipboard), then
+// paints it.
 void ObjectListWindow::drawPreview(const ShapePtr& shapePtr, int32_t nodeCount) {
-    ui::PictureBox& frame = *picNode_[0];
-    ui::PictureBox& canvas = *picNode_[1];
-    frame.clear();
-    canvas.clear();
-    frame.setScaleTwips();
-    frame.setDrawFont({"MS UI Gothic", 8, true, true, 128});
-    frame.setDrawColor(kFrameText);
-    canvas.setDrawFont({"MS UI Gothic", 8, false, false, 128});
-    canvas.setDrawColor(0);
+    preview_.reset();
+    picNode_[0]->clear();
+    picNode_[1]->clear();
     if (!shapePtr) return;
     Shape& shape = *shapePtr;
 
@@ -388,9 +440,9 @@ void ObjectListWindow::drawPreview(const ShapePtr& shapePtr, int32_t nodeCount) 
     const double height = shape.height();
     const double cx = left + width / 2;
     const double cy = top + height / 2;
-    const double a = text::val(txtPosition_[4]->text()) * kPi / 180.0;
-    const double bw = std::fabs(width * std::cos(a)) + std::fabs(height * std::sin(a));
-    const double bh = std::fabs(height * std::cos(a)) + std::fabs(width * std::sin(a));
+    const double a = boxNumber(txtPosition_[4]->text()).value_or(0) * kPi / 180.0;
+    double bw = std::fabs(width * std::cos(a)) + std::fabs(height * std::sin(a));
+    double bh = std::fabs(height * std::cos(a)) + std::fabs(width * std::sin(a));
 
     std::vector<NodePoint> points;
     double ew = bw;
@@ -408,26 +460,21 @@ void ObjectListWindow::drawPreview(const ShapePtr& shapePtr, int32_t nodeCount) 
         }
         ew = 2 * std::max(maxX - cx, cx - minX);
         eh = 2 * std::max(maxY - cy, cy - minY);
+        // Nodes on one line (or at one point) would leave the picture and the canvas no
+        // height (width): the line and the numbers of its nodes need room.
+        const double least = std::max(kLeastExtent, std::max(ew, eh) / 4);
+        ew = std::max(ew, least);
+        eh = std::max(eh, least);
+        bw = std::max(bw, least);
+        bh = std::max(bh, least);
     }
 
-    const double lineHeight = frame.textHeight("Ag") + 20;
-    const double availW = frame.scaleWidth();
-    const double availH = frame.scaleHeight() - 2 * lineHeight;
-    const double A = (ew + 10) / availW;
-    const double B = (eh + 10) / availH;
-    double cw, ch;
-    if (B < A) {
-        cw = availW;
-        ch = (eh + 10) * availW / (ew + 10);
-    } else {
-        ch = availH;
-        cw = (ew + 10) * availH / (eh + 10);
-    }
-    canvas.move({(frame.scaleWidth() - cw) / 2, (availH - ch) / 2 + lineHeight, cw, ch});
-    canvas.setUserScale(0, 0, ew + 10, eh + 10);
-    const double uw = ew + 10;
-    const double uh = eh + 10;
-    frame.printText(10, 10, shape.name());
+    Preview p;
+    p.width = ew + 10;
+    p.height = eh + 10;
+    const double uw = p.width;
+    const double uh = p.height;
+    p.name = shape.name();
 
     // The user's clipboard comes back as it was, however the preview ends.
     picture::ClipboardGuard clipboardGuard(s_.os.clipboard);
@@ -436,9 +483,13 @@ void ObjectListWindow::drawPreview(const ShapePtr& shapePtr, int32_t nodeCount) 
     if (nodeCount == 0) {
         s_.os.clipboard.clear();
         shape.copyPicture();
-        if (auto pic = takePicture(s_.os.clipboard)) canvas.paintPicture(*pic, (uw - bw) / 2, (uh - bh) / 2, bw, bh);
+        p.picture = takePicture(s_.os.clipboard);
+        p.pictureLeft = (uw - bw) / 2;
+        p.pictureTop = (uh - bh) / 2;
+        p.pictureWidth = bw;
+        p.pictureHeight = bh;
     } else {
-        const std::string note = restore.releaseEffects();
+        p.note = restore.releaseEffects();
         double boxLeft = cx - bw / 2, boxTop = cy - bh / 2, boxWidth = bw, boxHeight = bh;
         double overLeft = 0, overTop = 0;
         if (boxLeft < 0) {
@@ -451,8 +502,8 @@ void ObjectListWindow::drawPreview(const ShapePtr& shapePtr, int32_t nodeCount) 
             overTop = boxTop;
             boxTop = 0;
         }
-        spacer_ = must(objShapes).addShape(msoShapeRectangle, static_cast<float>(boxLeft), static_cast<float>(boxTop),
-                                           static_cast<float>(boxWidth), static_cast<float>(boxHeight));
+        spacer_ = must(objShapes).addShape(msoShapeRectangle, single(boxLeft), single(boxTop), single(boxWidth),
+                                           single(boxHeight));
         spacer_->setFormatVisible(ShapeFormat::Fill, msoFalse);
         spacer_->setFormatVisible(ShapeFormat::Line, msoFalse);
         addin::ignoreErrors([&] {
@@ -464,27 +515,63 @@ void ObjectListWindow::drawPreview(const ShapePtr& shapePtr, int32_t nodeCount) 
         objShapes->range({shape.name(), spacer_->name()})->select(true);
         s_.os.clipboard.clear();
         must(must(objExcelApp).selection()).copy();
-        if (auto pic = takePicture(s_.os.clipboard)) {
-            canvas.paintPicture(*pic, (uw - bw) / 2 - overLeft, (uh - bh) / 2 - overTop, boxWidth, boxHeight);
-        }
+        p.picture = takePicture(s_.os.clipboard);
+        p.pictureLeft = (uw - bw) / 2 - overLeft;
+        p.pictureTop = (uh - bh) / 2 - overTop;
+        p.pictureWidth = boxWidth;
+        p.pictureHeight = boxHeight;
         spacer_->remove();
         spacer_.reset();
         shape.select(true);
-        if (!note.empty()) {
-            frame.printText(frame.scaleWidth() - 10 - frame.textWidth(note),
-                            frame.scaleHeight() - 10 - frame.textHeight(note), note);
-        }
         restore.restoreEffects();
     }
+    for (const NodePoint& n : points) p.markers.push_back({uw / 2 + (n.x - cx), uh / 2 + (n.y - cy)});
+    preview_ = std::move(p);
+    paintPreview(*preview_);
+}
 
-    for (size_t i = 0; i < points.size(); ++i) {
-        const double px = uw / 2 + (points[i].x - cx);
-        const double py = uh / 2 + (points[i].y - cy);
-        canvas.fillBox(px - 1, py - 1, px + 1, py + 1, kNodeMarker);
-        const std::string number = " " + std::to_string(i + 1);
-        const double tx = static_cast<float>(px) < static_cast<float>(uw / 2) ? px + 1 : px - 1 - canvas.textWidth(number);
-        const double ty = static_cast<float>(py) < static_cast<float>(uh / 2) ? py + 1 : py - 1 - canvas.textHeight(number);
-        canvas.printText(tx, ty, number);
+// Fits the canvas into the frame and draws the preview on it; runs again whenever the
+// frame changes size.
+void ObjectListWindow::paintPreview(const Preview& p) {
+    ui::PictureBox& frame = *picNode_[0];
+    ui::PictureBox& canvas = *picNode_[1];
+    frame.clear();
+    canvas.clear();
+    frame.setScaleTwips();
+    frame.setDrawFont({"MS UI Gothic", 8, true, true, 128});
+    frame.setDrawColor(kFrameText);
+    canvas.setDrawFont({"MS UI Gothic", 8, false, false, 128});
+    canvas.setDrawColor(0);
+
+    // The canvas keeps the preview's proportions inside the frame, between its two lines
+    // of text; a frame too small for it gets a canvas of no size.
+    const double lineHeight = frame.textHeight("Ag") + 20;
+    const double availW = std::max(0.0, frame.scaleWidth());
+    const double availH = std::max(0.0, frame.scaleHeight() - 2 * lineHeight);
+    double cw, ch;
+    if (p.height * availW < p.width * availH) {
+        cw = availW;
+        ch = p.height * availW / p.width;
+    } else {
+        ch = availH;
+        cw = p.width * availH / p.height;
+    }
+    canvas.move({(frame.scaleWidth() - cw) / 2, (availH - ch) / 2 + lineHeight, cw, ch});
+    canvas.setUserScale(0, 0, p.width, p.height);
+    frame.printText(10, 10, p.name);
+    if (p.picture) canvas.paintPicture(*p.picture, p.pictureLeft, p.pictureTop, p.pictureWidth, p.pictureHeight);
+    if (!p.note.empty()) {
+        frame.printText(frame.scaleWidth() - 10 - frame.textWidth(p.note), frame.scaleHeight() - 10 - frame.textHeight(p.note),
+                        p.note);
+    }
+    int number = 0;
+    for (const Preview::Marker& m : p.markers) {
+        canvas.fillBox(m.x - 1, m.y - 1, m.x + 1, m.y + 1, kNodeMarker);
+        const std::string text = " " + std::to_string(++number);
+        // Toward the canvas centre, compared in single precision.
+        const double tx = comparable(m.x) < comparable(p.width / 2) ? m.x + 1 : m.x - 1 - canvas.textWidth(text);
+        const double ty = comparable(m.y) < comparable(p.height / 2) ? m.y + 1 : m.y - 1 - canvas.textHeight(text);
+        canvas.printText(tx, ty, text);
     }
 }
 

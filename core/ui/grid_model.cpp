@@ -121,18 +121,37 @@ bool GridModel::rowHeightsSet() const {
     return std::any_of(rowHeights_.begin(), rowHeights_.end(), [](double h) { return h >= 0; });
 }
 
+namespace {
+
+// The index shown at `pos`, among `count` of them.
+template <class Size>
+std::optional<int> indexAt(double pos, int count, int fixed, int first, Size size) {
+    double at = 0;
+    for (int k = 0; k < count; ++k) {
+        if (k >= fixed && k < first) continue;  // scrolled out of view
+        if (pos >= at && pos < at + size(k)) return k;
+        at += size(k);
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
 double GridModel::colPos(int col) const {
     check(0, col);
-    double pos = 0;
-    for (int c = 0; c < col; ++c) pos += colWidth(c);
-    return pos;
+    return scrolledPos(col, fixedCols_, leftCol_, [this](int c) { return colWidth(c); });
 }
 
 double GridModel::rowPos(int row) const {
     check(row, 0);
-    double pos = 0;
-    for (int r = 0; r < row; ++r) pos += rowHeight(r);
-    return pos;
+    return scrolledPos(row, fixedRows_, topRow_, [this](int r) { return rowHeight(r); });
+}
+
+std::optional<std::pair<int, int>> GridModel::cellAt(double x, double y) const {
+    const auto col = indexAt(x, cols_, fixedCols_, leftCol_, [this](int c) { return colWidth(c); });
+    const auto row = indexAt(y, rows_, fixedRows_, topRow_, [this](int r) { return rowHeight(r); });
+    if (!row || !col) return std::nullopt;
+    return std::make_pair(*row, *col);
 }
 
 void GridModel::setColAlignment(int col, CellAlign a) {

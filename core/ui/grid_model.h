@@ -3,9 +3,11 @@
 // scrolling (TopRow, LeftCol) and the current cell. The controls add events and drawing.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/ui/ui.h"
@@ -55,10 +57,25 @@ public:
     void setRowHeight(int row, double height);
     // Whether any row has a height of its own.
     bool rowHeightsSet() const;
-    // Sums of the widths (heights) before the column (row), from column (row) 0 whatever
-    // the scrolling.
+    // Where the column (row) is drawn, from the grid's left (top) edge: the fixed ones
+    // first, then the others from LeftCol (TopRow); one scrolled out of view before it is
+    // at a negative place.
     double colPos(int col) const;
     double rowPos(int row) const;
+    // The cell drawn at a point (twips from the grid's top-left corner), if any.
+    std::optional<std::pair<int, int>> cellAt(double x, double y) const;
+    // The place of column (row) `i` when those before `fixed` are always shown and the
+    // others from `first` on, `size(k)` being the extent of k: what ColPos and RowPos
+    // measure, in twips here and in pixels where a toolkit draws.
+    template <class Size>
+    static auto scrolledPos(int i, int fixed, int first, Size size) {
+        decltype(size(0)) pos = 0;
+        for (int k = 0; k < std::min(i, fixed); ++k) pos += size(k);
+        if (i < fixed) return pos;
+        for (int k = first; k < i; ++k) pos += size(k);
+        for (int k = i; k < first; ++k) pos -= size(k);
+        return pos;
+    }
 
     void setColAlignment(int col, CellAlign a);
     void setFixedAlignment(int col, CellAlign a);

@@ -25,7 +25,7 @@ TEST(GridModel, StartsAsTheFlexGridDoes) {
     EXPECT_FALSE(grid.rowHeightsSet());
 }
 
-TEST(GridModel, PositionsSumWidthsAndHeightsFromTheFirstRowWhateverTheScrolling) {
+TEST(GridModel, PositionsAreWhereTheScrolledGridDrawsTheCells) {
     GridModel grid("fxgNodes");
     grid.setRows(6);
     grid.setCols(4);
@@ -35,15 +35,28 @@ TEST(GridModel, PositionsSumWidthsAndHeightsFromTheFirstRowWhateverTheScrolling)
     EXPECT_EQ(grid.colPos(0), 0);
     EXPECT_EQ(grid.colPos(3), 500 + 960 + 1200);
     EXPECT_EQ(grid.rowPos(4), 4 * 240);
-    grid.setTopRow(3);
-    EXPECT_EQ(grid.rowPos(4), 4 * 240);
     grid.setRowHeight(1, 400);
     EXPECT_TRUE(grid.rowHeightsSet());
     EXPECT_EQ(grid.rowPos(4), 3 * 240 + 400);
+    // Scrolled: the fixed row stays, row 3 follows it, rows 1 and 2 are above the view.
+    grid.setTopRow(3);
+    EXPECT_EQ(grid.rowPos(0), 0);
+    EXPECT_EQ(grid.rowPos(3), 240);
+    EXPECT_EQ(grid.rowPos(4), 2 * 240);
+    EXPECT_EQ(grid.rowPos(1), 240 - 240 - 400);
+    grid.setLeftCol(2);
+    EXPECT_EQ(grid.colPos(3), 500 + 1200);
+    EXPECT_EQ(grid.colPos(1), 500 - 960);
+    // The cells under points: fixed ones, scrolled ones, none past the last.
+    EXPECT_EQ(grid.cellAt(10, 10), std::make_pair(0, 0));
+    EXPECT_EQ(grid.cellAt(500 + 1199, 240 + 239), std::make_pair(3, 2));
+    EXPECT_EQ(grid.cellAt(500 + 1200, 2 * 240), std::make_pair(4, 3));
+    EXPECT_EQ(grid.cellAt(500 + 1200 + 960, 10), std::nullopt);
+    EXPECT_EQ(grid.cellAt(10, 4 * 240), std::nullopt);
     grid.setRowHeight(1, -5);
     EXPECT_FALSE(grid.rowHeightsSet());
     grid.setColWidth(2, -1);  // back to the default
-    EXPECT_EQ(grid.colPos(3), 500 + 960 + 960);
+    EXPECT_EQ(grid.colPos(3), 500 + 960);
     EXPECT_EQ(errorNumberOf([&] { grid.colPos(4); }), 381);
     EXPECT_EQ(errorNumberOf([&] { grid.rowHeight(-1); }), 381);
 }

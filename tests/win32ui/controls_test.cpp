@@ -263,7 +263,9 @@ TEST(Win32Grid, ClicksDoubleClicksKeysAndScrolling) {
     grid.onDblClick = [&] { events.push_back("dbl"); };
     grid.onKeyPress = [&](int& k) { events.push_back("key " + std::to_string(k)); };
     EXPECT_EQ(errorNumberOf([&] { grid.textMatrix(20, 0); }), 381);
-    EXPECT_EQ(grid.rowPos(3), 3 * Grid::kDefaultRowHeight);
+    // Positions are where the cells are drawn, inside the grid's border.
+    const double edge = 2 * w.toolkit.twipsPerPixelY();
+    EXPECT_EQ(grid.rowPos(3), edge + 3 * Grid::kDefaultRowHeight);
     w.run({[&] {
                const POINT cell = centre(grid.cellRect(2, 2));
                postClick(grid.hwnd(), cell.x, cell.y);
@@ -283,6 +285,8 @@ TEST(Win32Grid, ClicksDoubleClicksKeysAndScrolling) {
                EXPECT_EQ(grid.topRow(), 3);
                const POINT cell = centre(grid.cellRect(5, 1));  // the first scrolled row shown
                EXPECT_EQ(grid.cellAt(cell.x, cell.y), std::make_pair(5, 1));
+               EXPECT_EQ(grid.rowPos(3), edge + Grid::kDefaultRowHeight);
+               EXPECT_EQ(grid.rowPos(1), edge - Grid::kDefaultRowHeight);
                w.form->unload();
            }});
     EXPECT_EQ(events, (std::vector<std::string>{"sel 2,2", "sel 3,1", "dbl", "key 55"}));

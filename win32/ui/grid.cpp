@@ -119,6 +119,28 @@ std::vector<int> Grid::rowEdges() const {
     return top;
 }
 
+POINT Grid::clientOffset() const {
+    if (!hwnd_) return POINT{0, 0};
+    RECT outer{};
+    ::GetWindowRect(hwnd_, &outer);
+    POINT origin{0, 0};
+    ::ClientToScreen(hwnd_, &origin);
+    return POINT{origin.x - outer.left, origin.y - outer.top};
+}
+
+// Pixel edges as drawn; a column (row) scrolled out of view lies before the first one shown.
+double Grid::colPos(int col) const {
+    model_.check(0, col);
+    const int x = qm::ui::GridModel::scrolledPos(col, model_.fixedCols(), model_.leftCol(), [this](int c) { return colPixels(c); });
+    return (clientOffset().x + x) * form().toolkit().twipsPerPixelX();
+}
+
+double Grid::rowPos(int row) const {
+    model_.check(row, 0);
+    const int y = qm::ui::GridModel::scrolledPos(row, model_.fixedRows(), model_.topRow(), [this](int r) { return rowPixels(r); });
+    return (clientOffset().y + y) * form().toolkit().twipsPerPixelY();
+}
+
 std::optional<std::pair<int, int>> Grid::cellAt(int x, int y) const {
     const std::vector<int> left = columnEdges(), top = rowEdges();
     int row = -1, col = -1;

@@ -34,8 +34,10 @@ public:
     double colWidth(int col) const override { return model_.colWidth(col); }
     void setColWidth(int col, double width) override;
     double rowHeight(int row) const override { return model_.rowHeight(row); }
-    double colPos(int col) const override { return model_.colPos(col); }
-    double rowPos(int row) const override { return model_.rowPos(row); }
+    // Where the cell is drawn now, from the window's outer edge (its border included), so
+    // that a control placed at the grid's left + ColPos lies exactly over the column.
+    double colPos(int col) const override;
+    double rowPos(int row) const override;
     void setColAlignment(int col, qm::ui::CellAlign a) override;
     void setFixedAlignment(int col, qm::ui::CellAlign a) override;
     void setBackColor(uint32_t color) override;
@@ -66,6 +68,8 @@ private:
     // Left edges of the columns as drawn (fixed ones, then from LeftCol); -1 when hidden.
     std::vector<int> columnEdges() const;
     std::vector<int> rowEdges() const;
+    // The client area's offset inside the window (the border), in pixels.
+    POINT clientOffset() const;
     void changed();  // redraw and update the scroll bars
     void updateScrollBars();
     void scroll(int bar, int request);

@@ -46,6 +46,8 @@ public:
     void setTopRow(int row) override { model_.setTopRow(row); }
     int leftCol() const override { return model_.leftCol(); }
     void setLeftCol(int col) override { model_.setLeftCol(col); }
+    // The cell drawn at a point (twips from the grid's top-left corner), if any.
+    std::optional<std::pair<int, int>> cellAt(double x, double y) const { return model_.cellAt(x, y); }
     int row() const override { return model_.row(); }
     int col() const override { return model_.col(); }
     void setCurrentCell(int row, int col) override;
