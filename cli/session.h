@@ -29,6 +29,10 @@ struct Options {
     // connected through COM to a fake Excel over the simulated host.
     bool viaCom = false;
     std::string addinDll;
+    // A fault sweep's run: a line that fails (a check that does not hold, a control or
+    // window that is not there) is counted and skipped, and windows still open when the
+    // script ends are closed as a user would close them.
+    bool lenient = false;
     // The system's locale when the script starts (as "host locale" sets it); English texts
     // in the script are then read as the add-in shows them in that locale's language.
     std::optional<std::string> locale;
@@ -120,6 +124,14 @@ public:
 
     void registerCommand(const std::string& verb, Command command);
 
+    // Told before and after each command, with its verb ("click", "host toggle") and words.
+    using CommandObserver =
+        std::function<void(const std::string& verb, const std::vector<std::string>& words, bool after)>;
+    void setCommandObserver(CommandObserver observer) { commandObserver_ = std::move(observer); }
+    // The number of the script line being run.
+    int currentLine() const { return script_ ? script_->lastLine() : 0; }
+    // Lenient runs: the lines that failed.
+    int failedLines() const { return failedLines_; }
     // Whether the add-in speaks Japanese on the system as it is now.
     bool japaneseSystem();
     // What a script's English caption or message is on this system: with --locale, while
@@ -129,6 +141,9 @@ public:
     sim::ControlNodePtr findByPath(const std::string& path);
 
 private:
+    // Runs a line of a lenient run: its failure is counted instead of ending the script.
+    void executeLeniently(const ScriptLine& line);
+
     void execute(const ScriptLine& line);
     int runScript(Script& script);
 
@@ -167,6 +182,8 @@ private:
     std::string tempFolder_;
     std::map<std::string, Command> commands_;
     int depth_ = 0;
+    CommandObserver commandObserver_;
+    int failedLines_ = 0;
 #if defined(_WIN32)
     std::unique_ptr<ViaCom> viaCom_;
 #endif

@@ -454,7 +454,7 @@ void World::fireSheetChange(const SheetNodePtr& sheet, const CellArea& area) {
     for (const auto& s : subscribers) {
         if (!s->active) continue;
         const auto handler = s->handler;
-        handler(makeSheet(shared_from_this(), sheet), makeRange(shared_from_this(), sheet, area));
+        callHandler("SheetChange", [&] { handler(makeSheet(shared_from_this(), sheet), makeRange(shared_from_this(), sheet, area)); });
     }
     std::erase_if(sheetChangeSubscribers, [](const auto& s) { return !s->active; });
 }

@@ -134,6 +134,10 @@ struct DrawingObject {
     std::vector<DrawingObjectPtr> members;     // groups
     std::weak_ptr<SheetNode> sheet;
     bool deleted = false;
+    // The object's place in its sheet's drawing layer (1 = backmost, 0 = not in it), valid
+    // while layerVersion equals the sheet's.
+    int32_t layerPosition = 0;
+    uint64_t layerVersion = 0;
 };
 
 // A solid-colour or patterned background picture taken from a BMP file.
@@ -175,6 +179,7 @@ struct SheetNode {
     std::optional<BackgroundPicture> background;
     bool gridlines = true;  // the workbook window's DisplayGridlines for this sheet
     std::vector<DrawingObjectPtr> shapes;  // drawing layer, back to front
+    uint64_t layerVersion = 1;             // changes with every change of `shapes`
     int32_t nextObjectNumber = 1;          // numbers default names ("Rectangle 3")
 
     // The sheet's selection: shapes when any are selected, else the range.

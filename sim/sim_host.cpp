@@ -69,7 +69,20 @@ void SimHost::failMember(const std::string& member, int64_t occurrence, int32_t 
     world_->failures.push_back(std::move(f));
 }
 
-void SimHost::clearFailures() { world_->failures.clear(); }
+void SimHost::clearFailures() {
+    std::erase_if(world_->failures, [](const detail::Failure& f) { return !f.outlivesClear; });
+}
+
+void SimHost::armFaultPoint(int64_t n) {
+    failCall(n);
+    world_->failures.back().outlivesClear = true;
+}
+
+SimHost::Unaccounted::Unaccounted(SimHost& host) : world_(host.world_), was_(world_->accounting) {
+    world_->accounting = false;
+}
+
+SimHost::Unaccounted::~Unaccounted() { world_->accounting = was_; }
 
 int64_t SimHost::liveHandles() const { return world_->liveHandleTotal; }
 
@@ -79,6 +92,8 @@ int64_t SimHost::liveHandles(const std::string& kind) const {
 }
 
 int64_t SimHost::liveSubscriptions() const { return world_->liveSubscriptionCount; }
+
+const std::vector<std::string>& SimHost::handlerEscapes() const { return world_->handlerEscapes; }
 
 // ---------------------------------------------------------------- application
 

@@ -54,6 +54,24 @@ public:
     void failMember(const std::string& member, int64_t occurrence = 1, int32_t number = host::err::kUnspecified,
                     std::optional<std::string> description = std::nullopt);
     void clearFailures();
+    // As failCall, for a fault sweep: the point stays armed through clearFailures, since a
+    // scenario clearing its own failures must not disarm the sweep's.
+    void armFaultPoint(int64_t n);
+
+    // While one lives, calls through handles are neither counted nor failed: the test side
+    // reading the host through handles (a scenario's checks) is no part of what the add-in
+    // did.
+    class Unaccounted {
+    public:
+        explicit Unaccounted(SimHost& host);
+        ~Unaccounted();
+        Unaccounted(const Unaccounted&) = delete;
+        Unaccounted& operator=(const Unaccounted&) = delete;
+
+    private:
+        std::shared_ptr<detail::World> world_;
+        bool was_;
+    };
 
     int64_t liveHandles() const;
     // Kinds are the object names of the call names: Application, Workbook, Sheets, Sheet,
@@ -61,6 +79,9 @@ public:
     // CommandBars, CommandBar, CommandBarControls, CommandBarControl.
     int64_t liveHandles(const std::string& kind) const;
     int64_t liveSubscriptions() const;
+    // Exceptions that came out of the add-in's event handlers (Click, OnUpdate,
+    // SheetChange) into the host, oldest first, each as "<event>: <what>".
+    const std::vector<std::string>& handlerEscapes() const;
 
     // ------------------------------------------------------------ application
     void setVersion(const std::string& version);

@@ -44,6 +44,7 @@ World::World() { addBuiltinBars(); }
 // ---------------------------------------------------------------- accounting
 
 void World::enter(const std::string& call) {
+    if (!accounting) return;
     ++totalCalls;
     ++callCounts[call];
     if (!call.empty() && call.back() == '=') ++totalWrites;
@@ -105,7 +106,7 @@ void World::fireUpdate() {
         for (const auto& s : subscribers) {
             if (!s->active) continue;
             const auto handler = s->handler;
-            handler();
+            callHandler("OnUpdate", handler);
         }
     } catch (...) {
         --updateDepth;

@@ -51,6 +51,7 @@ struct Failure {
     int64_t memberCallsLeft = 0;
     int32_t number = host::err::kUnspecified;
     std::optional<std::string> description;
+    bool outlivesClear = false;  // a fault sweep's point: not the script's to clear
 };
 
 template <class Handler>
@@ -72,6 +73,7 @@ public:
     void handleCreated(const std::string& kind);
     void handleDestroyed(const std::string& kind);
 
+    bool accounting = true;  // off while the test side reads the host through handles
     int64_t totalCalls = 0;
     int64_t totalWrites = 0;
     std::map<std::string, int64_t> callCounts;
@@ -89,6 +91,12 @@ public:
     void afterControlWrite();
     void fireSheetChange(const SheetNodePtr& sheet, const CellArea& area);
     void resetEvents();
+
+    // Runs one of the add-in's event handlers; an exception coming out of it is noted
+    // before it goes on: a real host gets none through its event sinks.
+    template <class F>
+    void callHandler(const char* event, F&& handler);
+    std::vector<std::string> handlerEscapes;
 
     std::vector<std::shared_ptr<Subscriber<host::UpdateHandler>>> updateSubscribers;
     std::vector<std::shared_ptr<Subscriber<host::SheetChangeHandler>>> sheetChangeSubscribers;
@@ -220,6 +228,16 @@ host::Subscription World::makeSubscription(const std::shared_ptr<T>& subscriber)
         sub->handler = nullptr;
         if (auto w = world.lock()) --w->liveSubscriptionCount;
     });
+}
+
+template <class F>
+void World::callHandler(const char* event, F&& handler) {
+    try {
+        handler();
+    } catch (const std::exception& e) {
+        handlerEscapes.push_back(std::string(event) + ": " + e.what());
+        throw;
+    }
 }
 
 // Parses "A1", "$B$2", "A1:C3" (case-insensitive); nothing when it is not an address.

@@ -423,7 +423,7 @@ bool World::raiseClick(const ControlNodePtr& ctrl) {
     for (const auto& s : subscribers) {
         if (!s->active) continue;
         const auto handler = s->handler;
-        handler(makeControl(shared_from_this(), ctrl), cancelDefault);
+        callHandler("Click", [&] { handler(makeControl(shared_from_this(), ctrl), cancelDefault); });
     }
     std::erase_if(ctrl->clickSubscribers, [](const auto& s) { return !s->active; });
     return cancelDefault;

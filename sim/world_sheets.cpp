@@ -164,6 +164,7 @@ DrawingObjectPtr World::addShape(const SheetNodePtr& sheet, const ShapeInit& ini
     const int32_t number = sheet->nextObjectNumber++;
     obj->name = init.name.empty() ? defaultNamePrefix(init) + std::to_string(number) : init.name;
     sheet->shapes.insert(sheet->shapes.begin() + static_cast<std::ptrdiff_t>(insertAt), obj);
+    ++sheet->layerVersion;
     return obj;
 }
 
@@ -177,8 +178,19 @@ DrawingObjectPtr World::findShape(const SheetNodePtr& sheet, const std::string& 
 int32_t World::zOrderPosition(const DrawingObjectPtr& obj) const {
     const auto sheet = obj->sheet.lock();
     if (!sheet) return 0;
-    const auto it = std::find(sheet->shapes.begin(), sheet->shapes.end(), obj);
-    return it == sheet->shapes.end() ? 0 : static_cast<int32_t>(it - sheet->shapes.begin()) + 1;
+    if (obj->layerVersion != sheet->layerVersion) {
+        // Every place at once: a list of the sheet's objects reads them all, and a search
+        // per object would make that quadratic.
+        for (size_t i = 0; i < sheet->shapes.size(); ++i) {
+            sheet->shapes[i]->layerPosition = static_cast<int32_t>(i) + 1;
+            sheet->shapes[i]->layerVersion = sheet->layerVersion;
+        }
+        if (obj->layerVersion != sheet->layerVersion) {
+            obj->layerPosition = 0;  // a group's member is not in the layer itself
+            obj->layerVersion = sheet->layerVersion;
+        }
+    }
+    return obj->layerPosition;
 }
 
 void World::zOrder(const DrawingObjectPtr& obj, int32_t command) {
@@ -189,6 +201,7 @@ void World::zOrder(const DrawingObjectPtr& obj, int32_t command) {
     const auto it = std::find(layer.begin(), layer.end(), obj);
     if (it == layer.end()) return;
     const auto at = it - layer.begin();
+    ++sheet->layerVersion;
     switch (command) {
         case msoBringToFront:
             std::rotate(layer.begin() + at, layer.begin() + at + 1, layer.end());
@@ -209,6 +222,7 @@ void World::zOrder(const DrawingObjectPtr& obj, int32_t command) {
 void World::deleteShape(const DrawingObjectPtr& obj) {
     if (auto sheet = obj->sheet.lock()) {
         std::erase(sheet->shapes, obj);
+        ++sheet->layerVersion;
         std::erase_if(sheet->selectedShapes, [&](const auto& w) { return w.lock() == obj; });
     }
     markShapeDeleted(obj);

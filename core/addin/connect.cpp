@@ -21,7 +21,7 @@ void Connect::onConnection(const host::ApplicationPtr& application, host::AddIn&
         addInInst.setConnect(false);
         return;
     }
-    host::CommandBarControlPtr createdMaker;
+    bars::AddinMenuBuild built;
     try {
         state_.onAction = "!<" + addInInst.progId() + ">";
         state_.text = text::Text(text::languageBaseFor(text::getOSLanguage(state_.os.locale)));
@@ -34,31 +34,32 @@ void Connect::onConnection(const host::ApplicationPtr& application, host::AddIn&
                 } catch (...) {
                 }
             });
-        bars::createAddinMenu(state_, createdMaker);
+        bars::createAddinMenu(state_, built);
         draw::restoreAddinBarState(state_);
     } catch (...) {
         // The host will not disconnect an add-in whose connection failed: take down what
         // was built and let go of every host reference, or the half-built menu would stay
         // and the host could not shut down cleanly.
-        bars::removeAfterFailedConnection(state_, createdMaker);
-        createdMaker.reset();
+        bars::removeAfterFailedConnection(built);
+        built = {};
         releaseAll();
         throw;
     }
+    bars::removeOldSiteItem(built);
 }
 
 void Connect::onDisconnection() noexcept {
     if (!state_.app) return;
+    // Each step on its own: whatever fails, the host gets its bars back and loses ours.
+    if (state_.drawMode) {
+        draw::exitDrawModeBars(state_);
+        state_.drawMode = false;
+    }
+    (void)addin::captureError([&] { (void)draw::saveAddinBarState(state_, false); });
+    bars::deleteAddinMenu(state_);
     try {
-        if (state_.drawMode) {
-            draw::exitDrawModeBars(state_);
-            state_.drawMode = false;
-        }
-        draw::saveAddinBarState(state_, false);
-        bars::deleteAddinMenu(state_);
         state_.forms.unloadAll();
     } catch (...) {
-        // An error abandons the remaining clean-up steps; the references go regardless.
     }
     releaseAll();
 }

@@ -1,5 +1,6 @@
-// The add-in's two ways with host failures: steps written "errors ignored" (one call
-// skipped, the rest goes on) and the error message box shown where a procedure reports.
+// The add-in's ways with host failures: steps written "errors ignored" (one call skipped,
+// the rest goes on), failures kept for the error message where a procedure reports, and
+// sequences that put the host back.
 #pragma once
 
 #include <exception>
@@ -37,6 +38,14 @@ auto tryGet(F&& read) -> std::optional<std::decay_t<decltype(read())>> {
     return std::nullopt;
 }
 
+// The same, asking once more when the host refuses the first time: for what a later
+// sequence must put back, such as the state of a drawing aid before Draw mode.
+template <class F>
+auto tryGetTwice(F&& read) -> std::optional<std::decay_t<decltype(read())>> {
+    if (auto value = tryGet(read)) return value;
+    return tryGet(read);
+}
+
 // Runs a step whose failure must not be lost; any failure comes back as a HostError.
 // std::bad_alloc and other faults are reported with the generic automation error.
 template <class F>
@@ -52,5 +61,34 @@ std::optional<host::HostError> captureError(F&& step) {
         return host::HostError(host::err::kUnspecified, e.what());
     }
 }
+
+// The steps of a sequence that puts the host back (leaving Draw mode, undoing a failed
+// entry, disconnecting, taking down a failed connection). Each step runs on its own,
+// whatever failed before it, and a step the host refuses is asked once more: a host busy
+// with a macro or a dialog may refuse a call once, and leaving Excel without its menus is
+// the one thing that must not happen. The first failure that persisted is kept for the
+// one message the sequence may show.
+class PutBack {
+public:
+    // A step whose failure is reported.
+    template <class F>
+    void step(F&& f) {
+        if (auto e = twice(f); e && !first_) first_ = std::move(e);
+    }
+    // A step "with errors ignored": a missing bar or control is simply skipped.
+    template <class F>
+    void ignoring(F&& f) {
+        (void)twice(f);
+    }
+    const std::optional<host::HostError>& firstFailure() const { return first_; }
+
+private:
+    template <class F>
+    static std::optional<host::HostError> twice(F& f) {
+        if (!captureError(f)) return std::nullopt;
+        return captureError(f);
+    }
+    std::optional<host::HostError> first_;
+};
 
 }  // namespace qm::addin

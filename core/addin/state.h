@@ -24,22 +24,42 @@ namespace qm::addin {
 struct ShownBar {
     std::string name;
     int32_t position = 0;
+    int32_t rowIndex = 0;
     bool visible = false;
+};
+
+// The add-in toolbar's place as entry stored it (the row one higher than found).
+struct BarPlace {
+    int32_t position = 0;
+    int32_t rowIndex = 0;
+    int32_t left = 0;
+    int32_t top = 0;
+    bool visible = true;
 };
 
 // What Draw mode changed and must put back, and its event sources.
 struct DrawState {
-    // States of Select Objects, Snap to Grid and Snap to Shape found on entry; an aid
-    // whose control was not found has nothing saved and is left alone on exit.
+    // What entry found, for exit to put back. Each is set only once it was read, and entry
+    // starts by clearing them all, so that neither the undo of a failed entry nor an exit
+    // puts back anything an earlier entry saw. An aid whose state was not read is left
+    // alone by both.
     std::optional<int32_t> saveSelectObjects;
     std::optional<int32_t> saveSnapToGrid;
     std::optional<int32_t> saveSnapToShape;
-    // Formula bar and full screen as found on entry, once the set-up got that far.
-    bool displaySaved = false;
-    bool saveFormulaBar = false;
-    bool saveFullScreen = false;
-    bool haveShownBars = false;
+    std::optional<bool> saveFormulaBar;
+    std::optional<bool> saveFullScreen;
+    std::optional<BarPlace> barPlace;
     std::vector<ShownBar> shownBars;
+    void clearSaved() {
+        saveSelectObjects.reset();
+        saveSnapToGrid.reset();
+        saveSnapToShape.reset();
+        saveFormulaBar.reset();
+        saveFullScreen.reset();
+        barPlace.reset();
+        shownBars.clear();
+    }
+
     host::CommandBarsPtr appBar;
     host::Subscription appBarUpdate;
     host::CommandBarControlPtr btnBold;

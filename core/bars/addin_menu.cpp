@@ -29,25 +29,24 @@ constexpr ProductItem kProductItems[] = {
 
 }  // namespace
 
-void createAddinMenu(addin::AddinState& s, CommandBarControlPtr& createdMaker) {
+void createAddinMenu(addin::AddinState& s, AddinMenuBuild& built) {
     CommandBarControlPtr maker;
     addin::ignoreErrors([&] { maker = s.app->commandBars()->item(1)->findControl({.tag = kMakerTag}); });
 
     if (!maker) {
         maker = s.app->commandBars()->item(1)->controls()->add({.type = msoControlPopup, .temporary = true});
-        createdMaker = maker;
+        built.maker = maker;
     } else {
         // Another product of the maker built the menu; its developer's-site item is
-        // re-created below so that it stays the last item.
-        addin::ignoreErrors([&] {
-            if (auto site = maker->commandBar()->findControl({.tag = kSiteTag})) site->remove();
-        });
+        // replaced by this product's, so that one stays, and last.
+        addin::ignoreErrors([&] { built.oldSite = maker->commandBar()->findControl({.tag = kSiteTag}); });
     }
     maker->setTag(kMakerTag);
     maker->setCaption(s.text(900));
     maker->setBeginGroup(true);
 
     CommandBarControlPtr product = maker->controls()->add({.type = msoControlPopup});
+    built.product = product;
     product->setCaption(s.text(901));
     product->setTag(kProductTag);
 
@@ -62,6 +61,7 @@ void createAddinMenu(addin::AddinState& s, CommandBarControlPtr& createdMaker) {
     }
 
     CommandBarControlPtr site = maker->controls()->add({.type = msoControlButton});
+    built.site = site;
     s.bind(Btn::DeveloperSite, site);
     site->setCaption(s.text(902));
     site->setTag(kSiteTag);
@@ -72,6 +72,7 @@ void createAddinMenu(addin::AddinState& s, CommandBarControlPtr& createdMaker) {
 
     CommandBarPtr bar = s.app->commandBars()->add(
         {.name = s.addinBarName, .position = msoBarFloating, .menuBar = false, .temporary = true});
+    built.toolbar = bar;
     for (const ProductItem& item : kProductItems) {
         CommandBarControlPtr copy = s.button(item.button)->copy(bar);
         s.bind(item.copy, copy);
@@ -82,33 +83,39 @@ void createAddinMenu(addin::AddinState& s, CommandBarControlPtr& createdMaker) {
     bar->setVisible(false);
 }
 
-void deleteAddinMenu(addin::AddinState& s) noexcept {
-    if (!s.app) return;
-    try {
-        addin::ignoreErrors([&] { s.app->commandBars()->item(s.addinBarName)->remove(); });
-        CommandBarControlPtr maker;
-        addin::ignoreErrors([&] { maker = s.app->commandBars()->item(1)->findControl({.tag = kMakerTag}); });
-        if (!maker) return;
-        addin::ignoreErrors([&] {
-            if (auto product = maker->commandBar()->findControl({.tag = kProductTag})) product->remove();
-        });
-        addin::ignoreErrors([&] {
-            if (maker->controls()->count() == 1) maker->remove();
-        });
-    } catch (...) {
-        // Disconnection goes on whatever happens here.
-    }
+void removeOldSiteItem(AddinMenuBuild& built) noexcept {
+    if (!built.oldSite) return;
+    addin::PutBack steps;
+    steps.ignoring([&] { built.oldSite->remove(); });
+    built.oldSite.reset();
 }
 
-void removeAfterFailedConnection(addin::AddinState& s, const CommandBarControlPtr& createdMaker) noexcept {
-    deleteAddinMenu(s);
-    if (!createdMaker) return;
-    try {
-        addin::ignoreErrors([&] {
-            if (createdMaker->controls()->count() == 0) createdMaker->remove();
-        });
-    } catch (...) {
+void deleteAddinMenu(addin::AddinState& s) noexcept {
+    if (!s.app) return;
+    addin::PutBack steps;
+    CommandBarPtr toolbar;
+    steps.ignoring([&] { toolbar = s.app->commandBars()->item(s.addinBarName); });
+    if (toolbar) steps.ignoring([&] { toolbar->remove(); });
+    CommandBarControlPtr maker;
+    steps.ignoring([&] { maker = s.app->commandBars()->item(1)->findControl({.tag = kMakerTag}); });
+    if (!maker) return;
+    CommandBarControlPtr product;
+    steps.ignoring([&] { product = maker->commandBar()->findControl({.tag = kProductTag}); });
+    if (product) steps.ignoring([&] { product->remove(); });
+    steps.ignoring([&] {
+        if (maker->controls()->count() == 1) maker->remove();
+    });
+}
+
+void removeAfterFailedConnection(const AddinMenuBuild& built) noexcept {
+    addin::PutBack steps;
+    if (built.toolbar) steps.ignoring([&] { built.toolbar->remove(); });
+    if (built.maker) {
+        steps.ignoring([&] { built.maker->remove(); });
+        return;
     }
+    if (built.site) steps.ignoring([&] { built.site->remove(); });
+    if (built.product) steps.ignoring([&] { built.product->remove(); });
 }
 
 }  // namespace qm::bars

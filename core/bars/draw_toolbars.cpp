@@ -236,19 +236,24 @@ void createDrawToolbars(addin::AddinState& s) {
 }
 
 void showChosenBars(addin::AddinState& s) {
+    // A host without one of the palettes skips it, as it skips a missing chosen bar.
     for (const char* palette : {"Pattern", "Font Color", "Fill Color", "Line Color"}) {
-        s.app->commandBars()->item(palette)->setEnabled(true);
+        addin::ignoreErrors([&] { s.app->commandBars()->item(palette)->setEnabled(true); });
     }
     const std::vector<std::string> names = text::split(s.settings.get(settings::keys::ShowBarArray), ',');
     s.draw.shownBars.clear();
-    s.draw.haveShownBars = true;
     for (const std::string& name : names) {
         if (name.empty()) continue;
         CommandBarPtr bar;
         addin::ignoreErrors([&] { bar = s.app->commandBars()->item(name); });
         if (!bar) continue;
-        addin::ignoreErrors([&] { bar->setEnabled(true); });
-        addin::ignoreErrors([&] { s.draw.shownBars.push_back({name, bar->position(), bar->visible()}); });
+        // Disabled by entry, a bar reads as hidden: one that could not be enabled would be
+        // recorded hidden and put back hidden, so it is left alone like an unreadable one.
+        if (!addin::ignoreErrors([&] { bar->setEnabled(true); })) continue;
+        // A bar whose place could not be read is not moved: it could not be put back.
+        auto was = addin::tryGet([&] { return addin::ShownBar{name, bar->position(), bar->rowIndex(), bar->visible()}; });
+        if (!was) continue;
+        s.draw.shownBars.push_back(std::move(*was));
         addin::ignoreErrors([&] { bar->setPosition(msoBarFloating); });
         addin::ignoreErrors([&] { bar->setVisible(true); });
     }

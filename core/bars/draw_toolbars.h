@@ -45,8 +45,8 @@ void createDrawToolbar(addin::AddinState& s, const std::string& caption, const s
 // The toolbar part of the set-up: rows from the docked bars, the nine bars, the chosen bars.
 void createDrawToolbars(addin::AddinState& s);
 
-// Enables the host's colour and pattern palettes, then shows the bars named in
-// Setting\ShowBarArray floating, remembering how each was.
+// Enables the host's colour and pattern palettes that it has, then shows the bars named in
+// Setting\ShowBarArray floating, remembering how each was (position, row, visibility).
 void showChosenBars(addin::AddinState& s);
 
 }  // namespace qm::bars

@@ -24,15 +24,17 @@ void setModeButtons(addin::AddinState& s, int32_t state) {
     must(s.button(Btn::Mode_Copy).get()).setState(state);
 }
 
-// Every toolbar and menu bar (not the pop-up bars) enabled or disabled.
-void enableNormalBars(addin::AddinState& s, bool enabled) {
-    CommandBarsPtr bars = s.app->commandBars();
-    const int32_t count = bars->count();
-    for (int32_t i = 1; i <= count; ++i) {
-        CommandBarPtr bar = bars->item(i);
-        const int32_t type = bar->type();
-        if (type == msoBarTypeNormal || type == msoBarTypeMenuBar) bar->setEnabled(enabled);
-    }
+// Both mode buttons up, each on its own: a button left down with Draw mode off would make
+// the next click try to leave a mode that is not on.
+void putModeButtonsUp(addin::AddinState& s) {
+    addin::PutBack steps;
+    steps.ignoring([&] { must(s.button(Btn::Mode).get()).setState(msoButtonUp); });
+    steps.ignoring([&] { must(s.button(Btn::Mode_Copy).get()).setState(msoButtonUp); });
+}
+
+bool normalBar(const CommandBarPtr& bar) {
+    const int32_t type = bar->type();
+    return type == msoBarTypeNormal || type == msoBarTypeMenuBar;
 }
 
 struct Aid {
@@ -48,22 +50,26 @@ const Aid kAids[] = {
 };
 
 // Step 10 of the set-up: remember the three drawing aids and switch on the chosen ones.
+// The aids are the host's, whichever bar shows them: where the position toolbar lacks one
+// (a bar abandoned part-built), the host's own control is read, so that exit still puts
+// back what the user switches in Draw mode. An aid whose state could not be read is not
+// switched: exit could not put it back.
 void applyDefaultAids(addin::AddinState& s) {
-    CommandBarPtr position;
-    addin::ignoreErrors([&] { position = s.app->commandBars()->item("QM_POSITION"); });
+    const CommandBarPtr position =
+        addin::tryGetTwice([&] { return s.app->commandBars()->item("QM_POSITION"); }).value_or(nullptr);
     CommandBarControlPtr controls[3];
     for (int i = 0; i < 3; ++i) {
-        s.draw.*kAids[i].saved = std::nullopt;
-        addin::ignoreErrors([&] {
-            controls[i] = must(position).findControl({.id = kAids[i].id});
-            s.draw.*kAids[i].saved = must(controls[i]).state();
-        });
+        const FindSpec aid{.id = kAids[i].id};
+        if (position) controls[i] = addin::tryGetTwice([&] { return position->findControl(aid); }).value_or(nullptr);
+        if (!controls[i]) {
+            controls[i] = addin::tryGetTwice([&] { return s.app->commandBars()->findControl(aid); }).value_or(nullptr);
+        }
+        if (controls[i]) s.draw.*kAids[i].saved = addin::tryGetTwice([&] { return controls[i]->state(); });
     }
     for (int i = 0; i < 3; ++i) {
+        if (!(s.draw.*kAids[i].saved)) continue;
         addin::ignoreErrors([&] {
-            if (s.settings.number(*kAids[i].setting) == 1.0 && must(controls[i]).state() == msoButtonUp) {
-                controls[i]->execute();
-            }
+            if (s.settings.flag(*kAids[i].setting) && controls[i]->state() == msoButtonUp) controls[i]->execute();
         });
     }
 }
@@ -83,14 +89,76 @@ void connectUpdates(addin::AddinState& s) {
     });
 }
 
-// Entry failed part-way: the host must never be left with its bars disabled.
+// The exit sequence, every step on its own; what entry did not save is not put back. The
+// result is the first failure of a step not marked as ignoring errors.
+std::optional<HostError> putHostBack(addin::AddinState& s) noexcept {
+    addin::PutBack steps;
+    addin::DrawState& d = s.draw;
+    steps.step([&] { s.app->setScreenUpdating(false); });
+    d.appBarUpdate.reset();
+    d.btnBold.reset();
+    d.btnSelectObjects.reset();
+    d.appBar.reset();
+
+    for (const Aid& aid : kAids) {
+        const std::optional<int32_t> saved = d.*aid.saved;
+        if (!saved) continue;
+        steps.ignoring([&] {
+            CommandBarControlPtr c = s.app->commandBars()->findControl({.id = aid.id});
+            if (c && c->state() != *saved) c->execute();
+        });
+    }
+    // Last to first: a bar named twice was recorded floating the second time.
+    for (auto rec = d.shownBars.rbegin(); rec != d.shownBars.rend(); ++rec) {
+        if (rec->name.empty()) continue;
+        steps.ignoring([&] { s.app->commandBars()->item(rec->name)->setPosition(rec->position); });
+        if (rec->position != msoBarFloating) {
+            // Docking again puts a bar into a new last row; it goes back to its own.
+            steps.ignoring([&] { s.app->commandBars()->item(rec->name)->setRowIndex(rec->rowIndex); });
+        }
+        steps.ignoring([&] { s.app->commandBars()->item(rec->name)->setVisible(rec->visible); });
+    }
+    for (const std::string& name : bars::drawModeBarNames()) {
+        steps.ignoring([&] { s.app->commandBars()->item(name)->remove(); });
+    }
+    if (d.barPlace) {
+        // Hidden while it moves; it moves only where entry stored its place.
+        steps.step([&] { addinBar(s)->setVisible(false); });
+        steps.step([&] { addinBar(s)->setEnabled(false); });
+    }
+    {
+        int32_t count = 0;
+        steps.step([&] { count = s.app->commandBars()->count(); });
+        for (int32_t i = 1; i <= count; ++i) {
+            steps.step([&] {
+                CommandBarPtr bar = s.app->commandBars()->item(i);
+                if (normalBar(bar)) bar->setEnabled(true);
+            });
+        }
+    }
+    for (Btn b : {Btn::ExitQMMode, Btn::ObjectsList2, Btn::GridView, Btn::BackColor_Non, Btn::BackColor_Color,
+                  Btn::SavePicture2, Btn::OnePoint, Btn::Help2, Btn::TextAutoSize, Btn::TextValignTop,
+                  Btn::TextValignCenter, Btn::TextValignBottom, Btn::TextValignJustify, Btn::ObjectSelectLock}) {
+        s.button(b).release();
+    }
+    steps.step([&] { addinBar(s)->controls()->item(4)->setEnabled(true); });
+    steps.step([&] { addinBar(s)->setProtection(msoBarNoCustomize); });
+    if (d.barPlace) steps.step([&] { restoreAddinBarPlace(s, *d.barPlace); });
+    steps.step([&] { addinBar(s)->setEnabled(true); });
+    if (d.saveFormulaBar) steps.step([&] { s.app->setDisplayFormulaBar(*d.saveFormulaBar); });
+    if (d.saveFullScreen) steps.step([&] { s.app->setDisplayFullScreen(*d.saveFullScreen); });
+    steps.step([&] { s.app->setScreenUpdating(true); });
+    d.clearSaved();
+    return steps.firstFailure();
+}
+
+// Entry failed part-way: everything this entry saved is put back, the mode buttons go up,
+// and then the failure is shown over a usable host.
 void undoFailedEntry(addin::AddinState& s, const HostError& e) {
-    s.showError(e);
     s.drawMode = false;
-    addin::ignoreErrors([&] { must(s.button(Btn::Mode).get()).setState(msoButtonUp); });
-    addin::ignoreErrors([&] { must(s.button(Btn::Mode_Copy).get()).setState(msoButtonUp); });
-    exitDrawModeBars(s);
-    addin::ignoreErrors([&] { s.app->setScreenUpdating(true); });
+    putModeButtonsUp(s);
+    (void)putHostBack(s);
+    s.showError(e);
 }
 
 }  // namespace
@@ -98,7 +166,7 @@ void undoFailedEntry(addin::AddinState& s, const HostError& e) {
 void modeClick(addin::AddinState& s, const CommandBarControlPtr& ctrl, bool&) {
     if (!addin::hostReady(s)) return;
     if (must(ctrl).state() != msoButtonUp) {
-        setModeButtons(s, msoButtonUp);
+        putModeButtonsUp(s);
         s.drawMode = false;
         exitDrawModeBars(s);
         return;
@@ -107,13 +175,16 @@ void modeClick(addin::AddinState& s, const CommandBarControlPtr& ctrl, bool&) {
                                  platform::mb::kYesNoCancel | platform::mb::kQuestion);
     if (answer == platform::mb::kResultCancel) return;
     if (answer == platform::mb::kResultYes) createDrawingSheet(s);
-    setModeButtons(s, msoButtonDown);
-    s.drawMode = true;
-    if (auto e = addin::captureError([&] { drawModeSetup(s); })) {
+    if (auto e = addin::captureError([&] {
+            s.draw.clearSaved();
+            setModeButtons(s, msoButtonDown);
+            s.drawMode = true;
+            drawModeSetup(s);
+        })) {
         undoFailedEntry(s, *e);
         return;
     }
-    if (s.settings.number(keys::OnePoint) == 1.0) dialogs::showOnePointAdvice(s);
+    if (s.settings.flag(keys::OnePoint)) dialogs::showOnePointAdvice(s);
 }
 
 void exitQMModeClick(addin::AddinState& s, const CommandBarControlPtr&, bool&) {
@@ -124,18 +195,24 @@ void exitQMModeClick(addin::AddinState& s, const CommandBarControlPtr&, bool&) {
 
 void drawModeSetup(addin::AddinState& s) {
     s.app->setScreenUpdating(false);
-    saveAddinBarState(s, true);
+    s.draw.barPlace = saveAddinBarState(s, true);
     {
         CommandBarPtr bar = addinBar(s);
         bar->controls()->item(4)->setEnabled(false);
         bar->setPosition(msoBarFloating);
         bar->setProtection(msoBarNoCustomize | msoBarNoResize | msoBarNoChangeVisible | msoBarNoChangeDock);
     }
-    enableNormalBars(s, false);
+    {
+        CommandBarsPtr bars = s.app->commandBars();
+        const int32_t count = bars->count();
+        for (int32_t i = 1; i <= count; ++i) {
+            CommandBarPtr bar = bars->item(i);
+            if (normalBar(bar)) bar->setEnabled(false);
+        }
+    }
     addinBar(s)->setEnabled(true);
 
     s.draw.saveFormulaBar = s.app->displayFormulaBar();
-    s.draw.displaySaved = true;
     s.app->setDisplayFormulaBar(s.settings.number(keys::FormulaBar) != 0.0);
     s.draw.saveFullScreen = s.app->displayFullScreen();
     s.app->setDisplayFullScreen(false);
@@ -151,62 +228,11 @@ void drawModeSetup(addin::AddinState& s) {
 }
 
 void exitDrawModeBars(addin::AddinState& s) noexcept {
-    try {
-        auto failure = addin::captureError([&] {
-            s.app->setScreenUpdating(false);
-            s.draw.appBarUpdate.reset();
-            s.draw.btnBold.reset();
-            s.draw.btnSelectObjects.reset();
-            s.draw.appBar.reset();
-
-            for (const Aid& aid : kAids) {
-                const std::optional<int32_t> saved = s.draw.*aid.saved;
-                if (!saved) continue;
-                addin::ignoreErrors([&] {
-                    CommandBarControlPtr c = s.app->commandBars()->findControl({.id = aid.id});
-                    if (c && c->state() != *saved) c->execute();
-                });
-            }
-            if (s.draw.haveShownBars) {
-                for (const addin::ShownBar& rec : s.draw.shownBars) {
-                    if (rec.name.empty()) continue;
-                    addin::ignoreErrors([&] { s.app->commandBars()->item(rec.name)->setPosition(rec.position); });
-                    addin::ignoreErrors([&] { s.app->commandBars()->item(rec.name)->setVisible(rec.visible); });
-                }
-                s.draw.shownBars.clear();
-                s.draw.haveShownBars = false;
-            }
-            for (const std::string& name : bars::drawModeBarNames()) {
-                addin::ignoreErrors([&] { s.app->commandBars()->item(name)->remove(); });
-            }
-            {
-                CommandBarPtr bar = addinBar(s);
-                bar->setVisible(false);
-                bar->setEnabled(false);
-            }
-            enableNormalBars(s, true);
-            for (Btn b : {Btn::ExitQMMode, Btn::ObjectsList2, Btn::GridView, Btn::BackColor_Non, Btn::BackColor_Color,
-                          Btn::SavePicture2, Btn::OnePoint, Btn::Help2, Btn::TextAutoSize, Btn::TextValignTop,
-                          Btn::TextValignCenter, Btn::TextValignBottom, Btn::TextValignJustify,
-                          Btn::ObjectSelectLock}) {
-                s.button(b).release();
-            }
-            {
-                CommandBarPtr bar = addinBar(s);
-                bar->controls()->item(4)->setEnabled(true);
-                bar->setProtection(msoBarNoCustomize);
-            }
-            restoreAddinBarState(s);
-            addinBar(s)->setEnabled(true);
-            if (s.draw.displaySaved) {
-                s.app->setDisplayFormulaBar(s.draw.saveFormulaBar);
-                s.app->setDisplayFullScreen(s.draw.saveFullScreen);
-                s.draw.displaySaved = false;
-            }
-            s.app->setScreenUpdating(true);
-        });
-        if (failure) s.showError(*failure);
-    } catch (...) {
+    if (auto failure = putHostBack(s)) {
+        try {
+            s.showError(*failure);
+        } catch (...) {
+        }
     }
 }
 

@@ -33,6 +33,17 @@ int32_t rowIndexOrDefault(addin::AddinState& s) {
     }
 }
 
+// Sets one stored value; where the host refuses it ("7" is no position), the key's default.
+template <class T, class Set>
+void setOrDefault(Set set, T value, T fallback) {
+    try {
+        set(value);
+    } catch (const host::HostError&) {
+        if (value == fallback) throw;
+        set(fallback);
+    }
+}
+
 }  // namespace
 
 host::CommandBarPtr findAddinBar(addin::AddinState& s) {
@@ -41,25 +52,38 @@ host::CommandBarPtr findAddinBar(addin::AddinState& s) {
     return bar;
 }
 
-void saveAddinBarState(addin::AddinState& s, bool raiseRow) {
+std::optional<addin::BarPlace> saveAddinBarState(addin::AddinState& s, bool raiseRow) {
     host::CommandBarPtr bar = findAddinBar(s);
-    if (!bar) return;
-    s.settings.save(keys::BarPosition, std::to_string(bar->position()));
-    s.settings.save(keys::BarRowIndex, std::to_string(bar->rowIndex() + (raiseRow ? 1 : 0)));
-    s.settings.save(keys::BarLeft, std::to_string(bar->left()));
-    s.settings.save(keys::BarTop, std::to_string(bar->top()));
-    s.settings.save(keys::BarVisible, text::boolText(bar->visible()));
+    if (!bar) return std::nullopt;
+    addin::BarPlace place;
+    place.position = bar->position();
+    place.rowIndex = bar->rowIndex() + (raiseRow ? 1 : 0);
+    place.left = bar->left();
+    place.top = bar->top();
+    place.visible = bar->visible();
+    addin::ignoreErrors([&] { s.settings.save(keys::BarPosition, std::to_string(place.position)); });
+    addin::ignoreErrors([&] { s.settings.save(keys::BarRowIndex, std::to_string(place.rowIndex)); });
+    addin::ignoreErrors([&] { s.settings.save(keys::BarLeft, std::to_string(place.left)); });
+    addin::ignoreErrors([&] { s.settings.save(keys::BarTop, std::to_string(place.top)); });
+    addin::ignoreErrors([&] { s.settings.save(keys::BarVisible, text::boolText(place.visible)); });
+    return place;
 }
 
 void restoreAddinBarState(addin::AddinState& s) {
+    restoreAddinBarPlace(s, {integerOrDefault(s, keys::BarPosition), rowIndexOrDefault(s),
+                             integerOrDefault(s, keys::BarLeft), integerOrDefault(s, keys::BarTop),
+                             booleanOrDefault(s, keys::BarVisible)});
+}
+
+void restoreAddinBarPlace(addin::AddinState& s, const addin::BarPlace& place) {
     host::CommandBarPtr bar = findAddinBar(s);
     if (!bar) return;
     bar->setVisible(false);
-    bar->setRowIndex(rowIndexOrDefault(s));
-    bar->setPosition(integerOrDefault(s, keys::BarPosition));
-    bar->setLeft(integerOrDefault(s, keys::BarLeft));
-    bar->setTop(integerOrDefault(s, keys::BarTop));
-    bar->setVisible(booleanOrDefault(s, keys::BarVisible));
+    setOrDefault([&](int32_t v) { bar->setRowIndex(v); }, place.rowIndex, text::toLong(keys::BarRowIndex.defaultText));
+    setOrDefault([&](int32_t v) { bar->setPosition(v); }, place.position, text::toLong(keys::BarPosition.defaultText));
+    setOrDefault([&](int32_t v) { bar->setLeft(v); }, place.left, text::toLong(keys::BarLeft.defaultText));
+    setOrDefault([&](int32_t v) { bar->setTop(v); }, place.top, text::toLong(keys::BarTop.defaultText));
+    setOrDefault([&](bool v) { bar->setVisible(v); }, place.visible, text::toBool(keys::BarVisible.defaultText));
 }
 
 }  // namespace qm::draw

@@ -24,7 +24,14 @@ void Settings::save(const std::string& section, const std::string& key, const st
     }
 }
 
-double Settings::number(const Key& key) { return text::val(get(key)); }
+double Settings::number(const Key& key) {
+    try {
+        return text::val(get(key));
+    } catch (const host::HostError&) {
+        // A number beyond any range ("1e999", "&H1FFFFFFFF") reads as if it were missing.
+        return text::val(key.defaultText);
+    }
+}
 int32_t Settings::integer(const Key& key) { return text::toLong(get(key)); }
 bool Settings::boolean(const Key& key) { return text::toBool(get(key)); }
 

@@ -52,7 +52,7 @@ public:
     void save(const Key& key, const std::string& value) { save(key.section, key.name, value); }
 
     // The three readings of a stored text.
-    double number(const Key& key);    // lenient: never fails
+    double number(const Key& key);    // lenient: never fails; the default where out of range
     int32_t integer(const Key& key);  // strict: host error 13 when not a number
     bool boolean(const Key& key);     // strict: host error 13
     bool flag(const Key& key) { return number(key) == 1.0; }

@@ -139,7 +139,9 @@ protected:
     }
     std::vector<std::string> makerTags() {
         std::vector<std::string> tags;
-        for (const auto& c : host.findByTag("NVK")->subBar->controls) tags.push_back(c->tag);
+        const auto maker = host.findByTag("NVK");
+        if (!maker) return {"(no maker menu)"};
+        for (const auto& c : maker->subBar->controls) tags.push_back(c->tag);
         return tags;
     }
 };
@@ -201,6 +203,43 @@ TEST_F(AddinTest, AHostFailureDuringConnectionLeavesNothingBehind) {
     EXPECT_FALSE(host.findByTag("NVK"));
     EXPECT_EQ(host.liveHandles(), 0);
     EXPECT_EQ(host.liveSubscriptions(), 0);
+}
+
+// A failed connection takes down what it made, by reference: never the other product's
+// menu, an older submenu of the same tag, or the user's toolbar of the same name.
+TEST_F(SharedMakerMenu, AFailedConnectionLeavesTheOtherProductsMenuAsItWas) {
+    host.failMember("CommandBarControls.Add", 7);  // this product's developer's-site item
+    EXPECT_FALSE(connect());
+    ASSERT_EQ(makerTags(), (std::vector<std::string>{"OTHER", "NVK_SITE"}));
+    EXPECT_EQ(host.findByTag("NVK_SITE")->onAction, "");  // the other product's own item
+}
+
+TEST_F(SharedMakerMenu, AFailedConnectionRemovesItsOwnSubmenuNotAnOlderOne) {
+    auto maker = host.controlHandle(host.findByTag("NVK"));
+    maker->controls()->add({.type = host::msoControlPopup})->setTag("QM");
+    maker.reset();
+    const std::vector<std::string> before = makerTags();
+    host.failMember("CommandBars.Add");  // the add-in toolbar
+    EXPECT_FALSE(connect());
+    ASSERT_EQ(makerTags(), before);
+    EXPECT_TRUE(host.findByTag("QM")->subBar->controls.empty());  // the older, empty one
+    EXPECT_EQ(host.findByTag("NVK_SITE")->onAction, "");
+    EXPECT_EQ(host.liveHandles(), 0);
+}
+
+TEST_F(AddinTest, AFailedConnectionLeavesTheUsersToolbarOfTheSameName) {
+    host.addBar({.name = "qm", .position = host::msoBarTop, .visible = true});
+    EXPECT_FALSE(connect());  // its name is taken
+    EXPECT_TRUE(host.findBar("qm"));
+    EXPECT_FALSE(host.findByTag("NVK"));
+}
+
+TEST_F(AddinTest, DisconnectionRemovesTheMenuEvenWhenTheToolbarsPlaceCannotBeRead) {
+    ASSERT_TRUE(connect());
+    host.failMember("CommandBar.Position");
+    disconnect();
+    EXPECT_FALSE(host.findByTag("NVK"));
+    EXPECT_FALSE(host.findBar("QM"));
 }
 
 // Every call of the connection failing in turn: each either connects or fails cleanly,

@@ -56,6 +56,21 @@ TEST_F(AddinTest, CorruptStoredPlaceFallsBackToDefaultsAndStillConnects) {
     EXPECT_TRUE(events.empty());
 }
 
+TEST_F(AddinTest, StoredPlaceTheHostRefusesFallsBackToDefaultsAndIsMendedAtTheNextSave) {
+    for (const auto& [key, value] : {std::pair{"Position", "7"}, {"Position", "-3"}, {"RowIndex", "-5"}}) {
+        SCOPED_TRACE(std::string(key) + " " + value);
+        store.write(settings::kApp, "Bar", key, value);
+        ASSERT_TRUE(connect());
+        auto bar = toolbar(host);
+        EXPECT_EQ(bar->position(), host::msoBarTop);
+        EXPECT_TRUE(bar->visible());
+        EXPECT_TRUE(events.empty());
+        disconnect();
+        EXPECT_EQ(stored("Bar", "Position"), "1");
+        EXPECT_GE(std::stoi(stored("Bar", "RowIndex")), 1);
+    }
+}
+
 TEST_F(AddinTest, StoredHexAndDecimalPlacesReadAlike) {
     auto s = settingsAccess();
     s.save("Bar", "Position", "4");

@@ -54,6 +54,22 @@ TEST(Settings, StoredTextsAndTheirReadings) {
     EXPECT_EQ(s.get("setting", "backcolorvalue", "?"), "16777215");
 }
 
+TEST(Settings, LenientNumbersBeyondAnyRangeReadAsTheKeysDefault) {
+    MemoryStore store;
+    Settings s(store);
+    s.save(keys::BackColor, "1e999");
+    s.save(keys::OnePoint, "&H1FFFFFFFF");
+    s.save(keys::GridWidth, "-1e999");
+    s.save(keys::BarRowIndex, "9e99999");
+    EXPECT_EQ(s.number(keys::BackColor), 0.0);
+    EXPECT_TRUE(s.flag(keys::OnePoint));
+    EXPECT_EQ(s.number(keys::GridWidth), 1.0);
+    EXPECT_EQ(s.number(keys::BarRowIndex), -1.0);
+    // Large numbers that are still numbers are read as they are.
+    s.save(keys::GridWidth, "1e300");
+    EXPECT_EQ(s.number(keys::GridWidth), 1e300);
+}
+
 TEST(Settings, FailingStoreReadsDefaultsAndReportsWrites) {
     FailingStore store;
     Settings s(store);

@@ -84,6 +84,34 @@ TEST(SimShapes, ZOrderMovesWithinTheWholeDrawingLayer) {
     expectHostError([&] { b->zOrder(4); }, -2147024809);
 }
 
+// The places are kept between reads: each change of the layer must be seen by the next read.
+TEST(SimShapes, ZOrderPositionsFollowEveryChangeOfTheLayer) {
+    HostWithBook h;
+    for (const char* name : {"A", "B", "C", "D"}) h.host.addShape(h.sheet, rect(0, 0, 1, 1, name));
+    auto shapes = h.app->activeSheet()->shapes();
+    auto places = [&] {
+        std::string s;
+        for (const char* name : {"A", "B", "C", "D", "E"}) {
+            if (h.host.findShape(h.sheet, name)) s += name + std::to_string(shapes->item(name)->zOrderPosition()) + " ";
+        }
+        return s;
+    };
+    EXPECT_EQ(places(), "A1 B2 C3 D4 ");
+    shapes->item("A")->zOrder(msoBringToFront);
+    EXPECT_EQ(places(), "A4 B1 C2 D3 ");
+    shapes->item("B")->remove();
+    EXPECT_EQ(places(), "A3 C1 D2 ");
+    h.host.addShape(h.sheet, rect(0, 0, 1, 1, "E"));
+    EXPECT_EQ(places(), "A3 C1 D2 E4 ");
+    ShapeInit group;
+    group.kind = ShapeKind::Group;
+    group.members = {"C", "D"};
+    auto g = h.host.addShape(h.sheet, group);
+    EXPECT_EQ(shapes->item(g->name)->zOrderPosition(), 1);
+    EXPECT_EQ(h.host.findShape(h.sheet, "A") ? shapes->item("A")->zOrderPosition() : -1, 2);
+    EXPECT_EQ(h.app->activeSheet()->shapes()->item(3)->name(), "E");
+}
+
 TEST(SimShapes, GeometryIsNormalisedOrRefused) {
     HostWithBook h;
     h.host.addShape(h.sheet, rect(10, 20, 30, 40, "R"));
