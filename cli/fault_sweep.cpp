@@ -147,7 +147,8 @@ public:
             state_->formulaBar = host.displayFormulaBar();
         } else if (verb == "host full-screen" && outsideDrawMode) {
             state_->fullScreen = host.displayFullScreen();
-        } else if (verb == "clipboard") {
+        } else if (verb == "clipboard" || (verb == "window key" && words.size() > 2 && text::equalsIgnoreCase(words[2], "Ctrl+C"))) {
+            // What the user places there, also by copying in one of the add-in's windows.
             state_->clipboard = clipboardState(host.clipboard());
         } else if (verb == "bar" && words.size() > 2) {
             // The user's own bars: those there before the connection and those the user adds.

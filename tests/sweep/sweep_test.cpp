@@ -84,6 +84,29 @@ TEST(AfterRunCheck, TheUsersOwnChangesAreExpectedAndWhatWasLeftWrongIsNamed) {
     EXPECT_TRUE(mentions(broken, "NVK1A2B.TMP was left"));
 }
 
+TEST(AfterRunCheck, ATableTheUserCopiesInTheObjectListIsTheUsersClipboard) {
+    NullBuffer nothing;
+    std::ostream transcript(&nothing);
+    ScratchFolder temp;
+    Session session(transcript, Options{});
+    AfterRunCheck check(session, temp.path());
+    Script script = Script::fromText(
+        "workbook Book1 sheets Sheet1\n"
+        "shape freeform Zig nodes=\"20,200;60,240\"\n"
+        "connect\n"
+        "clipboard text copied\n"
+        "select shapes Zig\n"
+        "click \"Worksheet Menu Bar > &NVK > &Quillmark > &Object List\"\n"
+        "window click cmdNodeShow\n"
+        "window cell fxgNodes 1 1\n"
+        "window key ctrl+c\n"
+        "window close\n"
+        "disconnect\n",
+        "copy");
+    ASSERT_EQ(session.run(script), 0);
+    EXPECT_EQ(check.broken(), std::vector<std::string>{});
+}
+
 TEST(FaultSweep, EveryCallOfASmallRunAndAnEvenSpreadOfALargeOne) {
     SweepOptions options;
     options.step = 100;
