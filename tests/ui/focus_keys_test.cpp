@@ -130,6 +130,24 @@ TEST(Keys, UpAndDownInAPairedBoxClickTheSpinnersArrowsWithinItsRange) {
     EXPECT_EQ(txt.text(), "");  // the arrows type nothing
 }
 
+TEST(Keys, TheWindowSeesKeysFirstAndOneItTakesTypesNothingInTheControl) {
+    Window w;
+    auto& txt = as<TextBox>(w.form->addTextBox("txtA", nullptr, {}));
+    std::vector<int> seen, typed;
+    w.form->onKeyDown = [&](int& k, int shift) {
+        seen.push_back(k * 10 + shift);
+        if (k == 'Z' && shift == kCtrlMask) k = 0;
+    };
+    txt.onKeyPress = [&](int& k) { typed.push_back(k); };
+    txt.setFocus();
+    w.form->userKeyDown('Z', kCtrlMask);
+    w.form->userKeyDown('A', kCtrlMask);  // not taken: the box gets Ctrl+A's character
+    w.form->userKeyDown('Z', kCtrlMask | kShiftMask);
+    EXPECT_EQ(seen, (std::vector<int>{'Z' * 10 + 2, 'A' * 10 + 2, 'Z' * 10 + 3}));
+    EXPECT_EQ(typed, (std::vector<int>{1, 26}));
+    EXPECT_EQ(txt.text(), "");
+}
+
 TEST(Failures, AHandlerThatFailsOnTheUsersInputGoesToOnErrorAndTheWindowGoesOn) {
     Window w;
     auto& txt = as<TextBox>(w.form->addTextBox("txtA", nullptr, {}));

@@ -161,6 +161,34 @@ TEST(Win32Keys, EscapeEnterAndTabActAsInADialog) {
     EXPECT_EQ(events, (std::vector<std::string>{"ok", "cancel"}));
 }
 
+TEST(Win32Keys, TheWindowSeesCtrlKeysFirstAndOneItTakesTypesNothing) {
+    Window w;
+    auto& box = w.as<TextBox>(w.form->addTextBox("box", nullptr, {100, 100, 2000, 300}));
+    std::vector<int> seen, typed;
+    w.form->onKeyDown = [&](int& k, int shift) {
+        if (shift & qm::ui::kCtrlMask) seen.push_back(k);
+        if (k == 'Z' && shift == qm::ui::kCtrlMask) k = 0;
+    };
+    box.onKeyPress = [&](int& k) { typed.push_back(k); };
+    const auto holdCtrl = [](bool down) {
+        BYTE state[256] = {};
+        ::GetKeyboardState(state);
+        state[VK_CONTROL] = state[VK_LCONTROL] = down ? 0x80 : 0;
+        ::SetKeyboardState(state);
+    };
+    w.run({[&] {
+               holdCtrl(true);
+               postKey(box.hwnd(), 'Z');
+               postKey(box.hwnd(), 'A');
+           },
+           [&] {
+               holdCtrl(false);
+               w.form->unload();
+           }});
+    EXPECT_EQ(seen, (std::vector<int>{'Z', 'A'}));
+    EXPECT_EQ(typed, (std::vector<int>{1}));  // Ctrl+A's character; Ctrl+Z was taken
+}
+
 TEST(Win32ScrollBar, ArrowsStepByOneAndARangeGivenDownwardsIsNormalised) {
     Window w;
     auto& spin = w.as<ScrollBar>(w.form->addScrollBar("spin", nullptr, {100, 100, 255, 600}));
