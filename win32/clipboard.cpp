@@ -323,18 +323,24 @@ std::optional<METAFILEPICT> pictureFields(HGLOBAL handle) {
     return picture;
 }
 
-// The placeable WMF of a METAFILEPICT.
-std::optional<std::vector<uint8_t>> wmfFromPicture(HGLOBAL handle) {
-    const std::optional<METAFILEPICT> fields = pictureFields(handle);
-    if (!fields) return std::nullopt;
-    const METAFILEPICT& picture = *fields;
-    UINT size = ::GetMetaFileBitsEx(picture.hMF, 0, nullptr);
+// The records of a Windows metafile.
+std::optional<std::vector<uint8_t>> metafileBits(HMETAFILE metafile) {
+    const UINT size = ::GetMetaFileBitsEx(metafile, 0, nullptr);
     if (size == 0) return std::nullopt;
     std::vector<uint8_t> bits(size);
-    if (::GetMetaFileBitsEx(picture.hMF, size, bits.data()) != size) return std::nullopt;
+    if (::GetMetaFileBitsEx(metafile, size, bits.data()) != size) return std::nullopt;
+    return bits;
+}
+
+// The placeable WMF of a METAFILEPICT.
+std::optional<std::vector<uint8_t>> wmfFromPicture(HGLOBAL handle) {
+    const std::optional<METAFILEPICT> picture = pictureFields(handle);
+    if (!picture) return std::nullopt;
+    const std::optional<std::vector<uint8_t>> bits = metafileBits(picture->hMF);
+    if (!bits) return std::nullopt;
     clipdata::PlaceableBounds bounds =
-        clipdata::boundsForPicture(bits.data(), bits.size(), picture.mm, picture.xExt, picture.yExt);
-    return clipdata::placeableWmf(bounds, bits.data(), bits.size());
+        clipdata::boundsForPicture(bits->data(), bits->size(), picture->mm, picture->xExt, picture->yExt);
+    return clipdata::placeableWmf(bounds, bits->data(), bits->size());
 }
 
 std::optional<std::vector<uint8_t>> emfBytes(HENHMETAFILE metafile) {
@@ -505,15 +511,14 @@ std::optional<std::vector<uint8_t>> copyData(Kind kind, HANDLE handle) {
         case Kind::EnhMetafile: return emfBytes(static_cast<HENHMETAFILE>(handle));
         case Kind::MetafilePicture: {
             const std::optional<METAFILEPICT> picture = pictureFields(handle);
-            const UINT size = picture ? ::GetMetaFileBitsEx(picture->hMF, 0, nullptr) : 0;
-            if (size == 0) return std::nullopt;
+            const std::optional<std::vector<uint8_t>> bits = picture ? metafileBits(picture->hMF) : std::nullopt;
+            if (!bits) return std::nullopt;
             std::vector<uint8_t> out;
-            out.reserve(kPictureFieldsSize + size);
+            out.reserve(kPictureFieldsSize + bits->size());
             put32(out, static_cast<uint32_t>(picture->mm));
             put32(out, static_cast<uint32_t>(picture->xExt));
             put32(out, static_cast<uint32_t>(picture->yExt));
-            out.resize(kPictureFieldsSize + size);
-            if (::GetMetaFileBitsEx(picture->hMF, size, out.data() + kPictureFieldsSize) != size) return std::nullopt;
+            out.insert(out.end(), bits->begin(), bits->end());
             return out;
         }
     }
