@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "core/picture/png.h"
+#include "core/text/strings.h"
 #include "core/text/utf8.h"
 #include "core/ui/headless/describe.h"
 #include "core/ui/headless/metrics.h"
@@ -234,7 +235,7 @@ void captionBar(Svg& svg, double x, double y, double w, double h, std::string_vi
 
 std::vector<std::string> wrapText(std::string_view text, double size, double maxWidth) {
     std::vector<std::string> out;
-    for (const std::string& line : ui::headless::splitLines(text)) {
+    for (const std::string& line : qm::text::splitLines(text)) {
         std::string current;
         size_t lastBlank = std::string::npos;  // in current
         size_t i = 0;

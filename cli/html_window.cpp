@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "core/picture/bmp.h"
+#include "core/text/strings.h"
 #include "core/text/utf8.h"
 #include "core/ui/headless/describe.h"
 #include "core/ui/headless/headless.h"
@@ -86,7 +87,7 @@ void drawLabel(Svg& svg, const hl::Label& l, const ui::Bounds& b) {
     const TextStyle s = fontStyle(l.font(), hl::cssColor(l.foreColor()));
     const double line = s.size * hl::kLineHeightEm;
     // A label as high as one line keeps its text on it; a higher one wraps it at blanks.
-    const auto lines = b.height < 2 * line ? hl::splitLines(l.caption()) : wrapText(l.caption(), s.size, b.width);
+    const auto lines = b.height < 2 * line ? text::splitLines(l.caption()) : wrapText(l.caption(), s.size, b.width);
     double y = b.top;
     for (const std::string& text : lines) {
         if (y > b.top && y + line > b.top + b.height + 1) break;

@@ -22,12 +22,6 @@ using namespace host;
 // Spinner far limits: -10 times 255.0 and 409.0.
 constexpr int kGridLimit[2] = {2550, 4090};
 
-// The leading number of a grid box; nothing when it does not fit in a number (400 digits,
-// "1e999"), which makes the size as illegal as any other that is out of bounds.
-std::optional<double> gridNumber(const std::string& text) {
-    return addin::tryGet([&] { return text::val(text); });
-}
-
 // A grid size as its box shows it: "0.0", or with the decimals the stored number has, so
 // that a size saved before (254.99) is not shown as another (255.0) that OK then refuses.
 std::string gridText(double value) {
@@ -222,7 +216,7 @@ void SettingDialog::chooseColor() {
 void SettingDialog::gridSpinChange(int index) {
     if (loadingGrid_) return;
     // Typed text that is no number the spinner can reach leaves the text as it is.
-    const std::optional<double> typed = gridNumber(txtGrid_[index]->text());
+    const std::optional<double> typed = text::tryVal(txtGrid_[index]->text());
     if (!typed) return;
     const double t = *typed;
     const int sv = vscGrid_[index]->value();
@@ -236,30 +230,32 @@ void SettingDialog::gridSpinChange(int index) {
 }
 
 void SettingDialog::ok() {
+    // A grid size that does not fit in a number is as illegal as one out of bounds.
+    std::array<double, 2> grid{};
     for (int i = 0; i < 2; ++i) {
-        const std::optional<double> v = gridNumber(txtGrid_[i]->text());
+        const std::optional<double> v = text::tryVal(txtGrid_[i]->text());
         if (!v || *v * 10 >= kGridLimit[i] || *v * 10 <= 0) {
             s_.message(text::loadResText(s_.text.base() + 501), platform::mb::kCritical);
             return;
         }
+        grid[static_cast<size_t>(i)] = *v;
     }
     // A store that cannot be written is reported, and the dialog stays with what the user
     // chose in it.
-    if (auto e = addin::captureError([&] { save(); })) {
+    if (auto e = addin::captureError([&] { save(grid); })) {
         s_.showError(*e);
         return;
     }
-    const double width = text::val(txtGrid_[0]->text()), height = text::val(txtGrid_[1]->text());
-    if (width != gridWidthAtLoad_ || height != gridHeightAtLoad_) {
+    if (grid[0] != gridWidthAtLoad_ || grid[1] != gridHeightAtLoad_) {
         s_.message(text::loadResText(s_.text.base() + 502), platform::mb::kInformation);
     }
     form_->unload();
 }
 
-void SettingDialog::save() {
+void SettingDialog::save(const std::array<double, 2>& grid) {
     settings::Settings& store = s_.settings;
-    store.save(keys::GridWidth, text::shortestText(text::val(txtGrid_[0]->text())));
-    store.save(keys::GridHeight, text::shortestText(text::val(txtGrid_[1]->text())));
+    store.save(keys::GridWidth, text::shortestText(grid[0]));
+    store.save(keys::GridHeight, text::shortestText(grid[1]));
     store.save(keys::ShapeSelectMode, std::to_string(chkShapeSelectMode_->value()));
     store.save(keys::FitGrid, std::to_string(chkFitGrid_->value()));
     store.save(keys::FitShapes, std::to_string(chkFitShapes_->value()));

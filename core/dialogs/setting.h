@@ -34,7 +34,8 @@ private:
     void chooseColor();
     void gridSpinChange(int index);
     void ok();
-    void save();
+    // `grid`: the width and height the checked boxes hold.
+    void save(const std::array<double, 2>& grid);
     std::string shownBars() const;
 
     addin::AddinState& s_;

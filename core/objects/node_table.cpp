@@ -11,32 +11,15 @@ namespace qm::objects {
 namespace {
 
 // A cell's number: the whole cell (blanks around it aside) in the C locale, finite.
-std::optional<double> cellNumber(std::string_view cell) {
-    while (!cell.empty() && cell.front() == ' ') cell.remove_prefix(1);
-    while (!cell.empty() && cell.back() == ' ') cell.remove_suffix(1);
+std::optional<double> cellNumber(std::string_view text) {
+    const std::string trimmed = text::trim(text);
+    std::string_view cell = trimmed;
     if (!cell.empty() && cell.front() == '+') cell.remove_prefix(1);
     if (cell.empty()) return std::nullopt;
     double value = 0;
     const auto [end, ec] = std::from_chars(cell.data(), cell.data() + cell.size(), value, std::chars_format::general);
     if (ec != std::errc() || end != cell.data() + cell.size() || !std::isfinite(value)) return std::nullopt;
     return value;
-}
-
-std::vector<std::string> lines(const std::string& text) {
-    std::vector<std::string> out;
-    std::string line;
-    for (size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (c == '\r' || c == '\n') {
-            out.push_back(std::move(line));
-            line.clear();
-            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-        } else {
-            line += c;
-        }
-    }
-    if (!line.empty()) out.push_back(std::move(line));
-    return out;
 }
 
 }  // namespace
@@ -48,7 +31,8 @@ std::string tableText(const std::vector<std::vector<std::string>>& rows) {
 }
 
 std::optional<std::vector<std::pair<double, double>>> parseNodeTable(const std::string& text) {
-    const std::vector<std::string> rows = lines(text);
+    std::vector<std::string> rows = text::splitLines(text);
+    if (rows.back().empty()) rows.pop_back();  // a last line break is no row
     if (rows.empty()) return std::nullopt;
     std::optional<size_t> columns;
     std::vector<std::pair<double, double>> points;

@@ -87,18 +87,9 @@ void ObjectListWindow::applyStep(Step& step, bool backward) {
 void ObjectListWindow::showObject(Shape& shape) {
     std::string text;
     addin::ignoreErrors([&] { text = rowText(shape); });
-    lstShapes_->setVisible(false);
-    lstShapes_->clear();
-    fillList();
-    lstShapes_->sortOnce(1, true);
-    lstShapes_->setVisible(true);
-    std::optional<int> row = text.empty() ? std::nullopt : findRow(shape, text);
-    if (!row && lstShapes_->count() > 0) row = 1;
-    if (!row) {
-        picContener_[0]->setVisible(false);
-        return;
-    }
-    lstShapes_->selectRow(*row);
+    refillList();
+    const std::optional<int> row = selectListedRow(text.empty() ? std::nullopt : findRow(shape, text));
+    if (!row) return;
     bFilling_ = true;
     rowClick(*row);
     bFilling_ = false;
@@ -106,20 +97,18 @@ void ObjectListWindow::showObject(Shape& shape) {
 
 void ObjectListWindow::closeNodeEditor() {
     if (!txtNode_->visible()) return;
-    bFilling_ = true;
+    bFilling_ = true;  // the editor losing the focus writes nothing
     if (txtNode_->hasFocus()) addin::ignoreErrors([&] { fxgNodes_->setFocus(); });
-    txtNode_->setVisible(false);
-    bFilling_ = false;
-    cmdClose_->setCancel(true);
+    hideNodeEditor();
 }
 
 void ObjectListWindow::copyNodes() {
-    if (gridNodes_ == 0) {
+    if (shownNodes_.empty()) {
         s_.os.sound.beep();
         return;
     }
     std::vector<std::vector<std::string>> rows;
-    for (int r = 0; r <= gridNodes_; ++r) {
+    for (int r = 0; r <= static_cast<int>(shownNodes_.size()); ++r) {
         std::vector<std::string>& cells = rows.emplace_back();
         for (int c = 0; c < fxgNodes_->cols(); ++c) cells.push_back(fxgNodes_->textMatrix(r, c));
     }
@@ -137,7 +126,7 @@ void ObjectListWindow::copyNodes() {
 
 void ObjectListWindow::pasteNodes() {
     std::optional<std::string> text;
-    if (gridNodes_ > 0) addin::ignoreErrors([&] { text = s_.os.clipboard.getText(platform::cf::kText); });
+    if (!shownNodes_.empty()) addin::ignoreErrors([&] { text = s_.os.clipboard.getText(platform::cf::kText); });
     const auto table = text ? parseNodeTable(*text) : std::nullopt;
     if (!table) {
         s_.os.sound.beep();
@@ -150,15 +139,14 @@ void ObjectListWindow::pasteNodes() {
         ShapePtr shape = getSelectedShape();
         ShapeNodesPtr nodes = must(shape).nodes();
         const int32_t count = must(nodes).count();
-        if (count != static_cast<int32_t>(table->size()) || count != gridNodes_) {
+        if (count != static_cast<int32_t>(table->size()) || static_cast<size_t>(count) != shownNodes_.size()) {
             refused = true;
             return;
         }
         const double ppc = pointsPerCentimetre();
         std::vector<NodeMove> moves;
         for (int32_t i = 1; i <= count; ++i) {
-            const NodePoint before = static_cast<int32_t>(shownNodes_.size()) == count ? shownNodes_[static_cast<size_t>(i - 1)]
-                                                                                       : must(nodes->item(i)).points();
+            const NodePoint before = shownNodes_[static_cast<size_t>(i - 1)];
             const auto& [xCm, yCm] = (*table)[static_cast<size_t>(i - 1)];
             // A coordinate given as the grid shows it keeps the node's exact one.
             const auto coordinate = [&](double cm, int col, float exact) -> std::optional<float> {

@@ -41,14 +41,6 @@ std::string rowName(const std::string& text) {
 
 }  // namespace
 
-std::optional<double> boxNumber(const std::string& text) {
-    try {
-        return text::val(text);
-    } catch (const host::HostError&) {
-        return std::nullopt;  // overflow
-    }
-}
-
 std::optional<float> hostSingle(double value) {
     if (!(std::fabs(value) <= FLT_MAX)) return std::nullopt;
     return static_cast<float>(value);
@@ -176,11 +168,7 @@ void ObjectListWindow::load() {
     strUnitCm_ = s_.text(111);
     strUnitDeg_ = s_.text(112);
 
-    lstShapes_->clear();
-    lstShapes_->setVisible(false);
-    fillList();
-    lstShapes_->sortOnce(1, true);
-    lstShapes_->setVisible(true);
+    refillList();
     form_->doEvents();
 
     // The object selected in the host, when it is exactly one listed drawing object.
@@ -190,19 +178,27 @@ void ObjectListWindow::load() {
         range = must(must(objExcelApp).selection()).shapeRange();
         if (range && listed(range->type())) selectedText = rowText(*range);
     });
-    if (!selectedText.empty()) {
-        if (const std::optional<int> found = findRow(*range, selectedText)) {
-            lstShapes_->selectRow(*found);
-            rowClick(*found);
-            return;
-        }
+    if (const std::optional<int> row = selectListedRow(selectedText.empty() ? std::nullopt : findRow(*range, selectedText))) {
+        rowClick(*row);
     }
-    if (lstShapes_->count() == 0) {
+}
+
+void ObjectListWindow::refillList() {
+    lstShapes_->setVisible(false);
+    lstShapes_->clear();
+    fillList();
+    lstShapes_->sortOnce(1, true);
+    lstShapes_->setVisible(true);
+}
+
+std::optional<int> ObjectListWindow::selectListedRow(std::optional<int> found) {
+    if (!found && lstShapes_->count() > 0) found = 1;
+    if (!found) {
         picContener_[0]->setVisible(false);
-    } else {
-        lstShapes_->selectRow(1);
-        rowClick(1);
+        return std::nullopt;
     }
+    lstShapes_->selectRow(*found);
+    return found;
 }
 
 std::string ObjectListWindow::rowText(Shape& shape) { return shape.name() + " ( " + getShapeTypeName(shape) + " )"; }
@@ -411,9 +407,9 @@ void ObjectListWindow::validatePosition(int index, bool spin) {
     if (box.text() == shownPosition_[index]) return;
     // A number too large for the host is as illegal as a refused one: nothing is written
     // and the refresh shows the object's real values again.
-    if (const std::optional<double> typed = boxNumber(box.text())) {
+    if (const std::optional<double> typed = text::tryVal(box.text())) {
         addin::ignoreErrors([&] { box.setText(formatPosition(index, *typed)); });
-        const std::optional<double> value = boxNumber(box.text());
+        const std::optional<double> value = text::tryVal(box.text());
         addin::ignoreErrors([&] {
             ShapePtr shape = getSelectedShape();
             Shape& target = must(shape);
@@ -438,7 +434,7 @@ void ObjectListWindow::spinChange(int index) {
     ui::TextBox& box = *txtPosition_[index];
     ui::ScrollBar& spin = *vscPosition_[index];
     addin::ignoreErrors([&] { box.setFocus(); });
-    const std::optional<double> typed = boxNumber(box.text());
+    const std::optional<double> typed = text::tryVal(box.text());
     if (!typed) {
         // Text too long to be a number: the click shows the object's values again.
         bFilling_ = true;

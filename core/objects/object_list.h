@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "core/addin/state.h"
 #include "core/dialogs/common.h"
@@ -41,6 +42,11 @@ public:
 private:
     // ---- list and stacking order
     void load();
+    // The list read again from the host, sorted frontmost first.
+    void refillList();
+    // Selects the row found, else the first; with no rows the panels are hidden. Returns
+    // the row selected.
+    std::optional<int> selectListedRow(std::optional<int> found);
     void fillList();
     void listObject(int32_t index);
     // The rows of objects with that name (the host finds names in any case), top first,
@@ -81,6 +87,8 @@ private:
     void gridSelChange();
     void nodeKeyPress(int& keyAscii);
     void commitNode();
+    // The editor closes without writing; the focus stays where it is.
+    void hideNodeEditor();
     // ---- undo, redo and the node table as text
     // Ctrl+Z, Ctrl+Y and Ctrl+Shift+Z anywhere in the window, Ctrl+C and Ctrl+V in the grid.
     void keyCommand(int& keyCode, int shift);
@@ -136,7 +144,7 @@ private:
     bool bFilling_ = false;
     std::string strUnitCm_;
     std::string strUnitDeg_;
-    std::string nodeEditorTag_;  // row, tab, column of the cell being edited
+    std::optional<std::pair<int, int>> nodeEditorCell_;  // row and column of the cell being edited
     std::string nodeEditorText_;  // what the editor held when it opened
     std::array<std::string, 5> shownPosition_;  // the texts the position boxes were given
     double sngSplitStartX_ = 0;
@@ -144,15 +152,11 @@ private:
     host::ShapePtr spacer_;  // the preview's invisible spacer rectangle while it exists
     std::optional<Preview> preview_;
     History history_;
-    // The nodes the grid shows: how many, and their points as the host gave them (all of
-    // them, or none when the refresh did not finish).
-    int gridNodes_ = 0;
+    // The points of the nodes the grid shows, as the host gave them: one per row filled
+    // (fewer than the object has when the refresh did not finish).
     std::vector<host::NodePoint> shownNodes_;
 };
 
-// The number a box's text holds, as the boxes read it (the leading number), or nothing
-// when it is too long for a double: such a text is as illegal as any other.
-std::optional<double> boxNumber(const std::string& text);
 // The value as the single-precision number the host takes, or nothing when it does not
 // fit one: nothing infinite is ever written to the host.
 std::optional<float> hostSingle(double value);

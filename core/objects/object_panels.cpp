@@ -183,7 +183,6 @@ void ObjectListWindow::refreshNodePanel() {
     // Hidden while it is filled, the grid would lose the keyboard focus for good.
     const bool focused = g.hasFocus();
     g.setVisible(false);
-    gridNodes_ = 0;
     shownNodes_.clear();
     try {
         g.setRows(2);
@@ -218,7 +217,6 @@ void ObjectListWindow::refreshNodePanel() {
             g.setBackColor(form_->backColor());
             for (int c = 1; c <= 4; ++c) g.setTextMatrix(1, c, std::string(20, '-'));
         }
-        std::vector<NodePoint> points;
         if (nodeCount > 0) {
             g.setBackColor(txtNode_->backColor());
             const double ppc = pointsPerCentimetre();
@@ -226,7 +224,6 @@ void ObjectListWindow::refreshNodePanel() {
                 g.setRows(i + 1);
                 ShapeNodePtr node = nodes->item(i);
                 const NodePoint p = must(node).points();
-                points.push_back(p);
                 g.setTextMatrix(i, 0, text::zeroPadded(i, 3));
                 g.setTextMatrix(i, 1, text::fixedText(p.x / ppc, 2));
                 g.setTextMatrix(i, 2, text::fixedText(p.y / ppc, 2));
@@ -234,11 +231,10 @@ void ObjectListWindow::refreshNodePanel() {
                 g.setTextMatrix(i, 4, segmentText(node->segmentType()));
                 g.setCellBackColor(i, 3, form_->backColor());
                 g.setCellBackColor(i, 4, form_->backColor());
-                gridNodes_ = i;
+                shownNodes_.push_back(p);
             }
         }
-        shownNodes_ = points;
-        drawPreview(shape, points);
+        drawPreview(shape, shownNodes_);
         g.setTabStop(nodeCount > 0);
         if (topRow < g.rows() && leftCol < g.cols()) {
             g.setLeftCol(leftCol);
@@ -268,7 +264,7 @@ bool ObjectListWindow::cellEditable() {
 
 void ObjectListWindow::openNodeEditor(const std::string& text, bool selectAll) {
     const ui::Grid& g = *fxgNodes_;
-    nodeEditorTag_ = std::to_string(g.row()) + "\t" + std::to_string(g.col());
+    nodeEditorCell_ = {g.row(), g.col()};
     // Committed with the cell's own text, the editor writes nothing.
     nodeEditorText_ = g.textMatrix(g.row(), g.col());
     placeNodeEditor();
@@ -283,13 +279,11 @@ void ObjectListWindow::openNodeEditor(const std::string& text, bool selectAll) {
     bFilling_ = false;
 }
 
-// Over the cell of the tag, where the grid draws it now (scrolled, moved or resized).
+// Over the cell being edited, where the grid draws it now (scrolled, moved or resized).
 void ObjectListWindow::placeNodeEditor() {
     const ui::Grid& g = *fxgNodes_;
-    const size_t tab = nodeEditorTag_.find('\t');
-    if (tab == std::string::npos) return;
-    const int row = static_cast<int>(text::val(nodeEditorTag_.substr(0, tab)));
-    const int col = static_cast<int>(text::val(nodeEditorTag_.substr(tab + 1)));
+    if (!nodeEditorCell_) return;
+    const auto [row, col] = *nodeEditorCell_;
     if (row >= g.rows() || col >= g.cols()) return;
     txtNode_->move({g.left() + g.colPos(col), g.top() + g.rowPos(row), g.colWidth(col), g.rowHeight(row)});
 }
@@ -319,10 +313,7 @@ void ObjectListWindow::nodeKeyPress(int& keyAscii) {
         return;
     }
     if (keyAscii == ui::key::kEscape) {
-        bFilling_ = true;
-        txtNode_->setVisible(false);
-        bFilling_ = false;
-        cmdClose_->setCancel(true);
+        hideNodeEditor();
         keyAscii = 0;
         return;
     }
@@ -330,22 +321,24 @@ void ObjectListWindow::nodeKeyPress(int& keyAscii) {
     if (!digit && keyAscii != '.' && keyAscii != ui::key::kBackspace) keyAscii = 0;
 }
 
+void ObjectListWindow::hideNodeEditor() {
+    bFilling_ = true;
+    txtNode_->setVisible(false);
+    bFilling_ = false;
+    cmdClose_->setCancel(true);
+}
+
 void ObjectListWindow::commitNode() {
     if (bFilling_) return;
     if (txtNode_->text() == nodeEditorText_) {
-        // Nothing typed: the editor closes and the node keeps its exact place.
-        bFilling_ = true;
-        txtNode_->setVisible(false);
-        bFilling_ = false;
-        cmdClose_->setCancel(true);
+        hideNodeEditor();  // nothing typed: the node keeps its exact place
         return;
     }
     // A number too large for the host is not written; the refresh shows the node where it is.
-    const std::optional<double> value = boxNumber(txtNode_->text());
-    const size_t tab = nodeEditorTag_.find('\t');
-    if (value && tab != std::string::npos) {
-        const int index = static_cast<int>(text::val(nodeEditorTag_.substr(0, tab)));
-        const int col = static_cast<int>(text::val(nodeEditorTag_.substr(tab + 1)));
+    const std::optional<double> value = text::tryVal(txtNode_->text());
+    if (value && nodeEditorCell_) {
+        const int index = nodeEditorCell_->first;
+        const int col = nodeEditorCell_->second;
         addin::ignoreErrors([&] {
             ShapePtr shape = getSelectedShape();
             ShapeNodesPtr nodes = must(shape).nodes();
@@ -452,7 +445,7 @@ void ObjectListWindow::drawPreview(const ShapePtr& shapePtr, const std::vector<N
     const double height = shape.height();
     const double cx = left + width / 2;
     const double cy = top + height / 2;
-    const double a = boxNumber(txtPosition_[4]->text()).value_or(0) * kPi / 180.0;
+    const double a = text::tryVal(txtPosition_[4]->text()).value_or(0) * kPi / 180.0;
     double bw = std::fabs(width * std::cos(a)) + std::fabs(height * std::sin(a));
     double bh = std::fabs(height * std::cos(a)) + std::fabs(width * std::sin(a));
 

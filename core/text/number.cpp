@@ -107,6 +107,14 @@ double val(std::string_view text) {
     return n ? n->first : 0.0;
 }
 
+std::optional<double> tryVal(std::string_view text) {
+    try {
+        return val(text);
+    } catch (const host::HostError&) {
+        return std::nullopt;  // overflow
+    }
+}
+
 int32_t roundToLong(double value) {
     if (!std::isfinite(value)) host::raise(host::err::kOverflow);
     const double r = std::nearbyint(value);  // default rounding mode: half to even

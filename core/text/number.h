@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -12,6 +13,9 @@ namespace qm::text {
 // period as decimal separator (and an optional exponent) up to the first character that
 // does not fit, or "&H" hexadecimal / "&O" octal; a text with no readable number is 0.
 double val(std::string_view text);
+// The same, or nothing when the number does not fit in a double (400 digits, "1e999")
+// or in the 32 bits of a "&H" / "&O" text: such a text is as illegal as any other.
+std::optional<double> tryVal(std::string_view text);
 
 // Strict 32-bit integer: the whole text (blanks around it allowed) must be a decimal
 // number, rounded half to even, or "&H" / "&O" text. Host error 13 when it is not a

@@ -20,5 +20,8 @@ std::string replaceAll(std::string_view s, std::string_view from, std::string_vi
 std::vector<std::string> split(std::string_view s, char sep);
 std::string join(const std::vector<std::string>& items, std::string_view sep);
 std::string trim(std::string_view s);
+// The lines of a text: CR LF, LF and a lone CR each end one; a text ending with a line
+// break has an empty last line, and an empty text is one empty line.
+std::vector<std::string> splitLines(std::string_view text);
 
 }  // namespace qm::text

@@ -121,22 +121,6 @@ bool GridModel::rowHeightsSet() const {
     return std::any_of(rowHeights_.begin(), rowHeights_.end(), [](double h) { return h >= 0; });
 }
 
-namespace {
-
-// The index shown at `pos`, among `count` of them.
-template <class Size>
-std::optional<int> indexAt(double pos, int count, int fixed, int first, Size size) {
-    double at = 0;
-    for (int k = 0; k < count; ++k) {
-        if (k >= fixed && k < first) continue;  // scrolled out of view
-        if (pos >= at && pos < at + size(k)) return k;
-        at += size(k);
-    }
-    return std::nullopt;
-}
-
-}  // namespace
-
 double GridModel::colPos(int col) const {
     check(0, col);
     return scrolledPos(col, fixedCols_, leftCol_, [this](int c) { return colWidth(c); });

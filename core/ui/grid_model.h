@@ -76,6 +76,18 @@ public:
         for (int k = i; k < first; ++k) pos -= size(k);
         return pos;
     }
+    // The column (row) drawn at `pos`, among `count` of them, placed as scrolledPos places
+    // them: what CellAt finds, in twips here and in pixels where a toolkit draws.
+    template <class Size>
+    static std::optional<int> indexAt(double pos, int count, int fixed, int first, Size size) {
+        double at = 0;
+        for (int k = 0; k < count; ++k) {
+            if (k >= fixed && k < first) continue;  // scrolled out of view
+            if (pos >= at && pos < at + size(k)) return k;
+            at += size(k);
+        }
+        return std::nullopt;
+    }
 
     void setColAlignment(int col, CellAlign a);
     void setFixedAlignment(int col, CellAlign a);

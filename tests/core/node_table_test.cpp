@@ -37,6 +37,7 @@ TEST(NodeTable, AnythingElseIsNoTableAtAll) {
     EXPECT_FALSE(parseNodeTable("1\tinf\r\n"));
     EXPECT_FALSE(parseNodeTable("nan\t1\r\n"));
     EXPECT_FALSE(parseNodeTable("1\t2\r\n\r\n3\t4\r\n"));     // an empty row between
+    EXPECT_FALSE(parseNodeTable("1\t2\r\n\r\n"));             // an empty row after the last
 }
 
 Step position(int index, float before, float after) { return {nullptr, PositionChange{index, before, after}}; }

@@ -40,6 +40,15 @@ TEST(Val, LenientPrefixReading) {
     EXPECT_EQ(val("1,5"), 1.0);  // only a period separates decimals
 }
 
+TEST(Val, TooLargeIsOverflowOrNothingWhenTried) {
+    EXPECT_EQ(errorOf([] { val("1e999"); }), host::err::kOverflow);
+    EXPECT_EQ(tryVal("1e999"), std::nullopt);
+    EXPECT_EQ(tryVal(std::string(400, '9')), std::nullopt);
+    EXPECT_EQ(tryVal("&H100000000"), std::nullopt);
+    EXPECT_EQ(tryVal(" 254.99 cm"), 254.99);
+    EXPECT_EQ(tryVal("x"), 0.0);  // no number is 0, as Val reads it
+}
+
 TEST(ToLong, StrictIntegerWithHexAndBankersRounding) {
     EXPECT_EQ(toLong("16777215"), 16777215);
     EXPECT_EQ(toLong("&HFFFFFF"), 16777215);

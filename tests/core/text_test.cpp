@@ -1,7 +1,8 @@
-// The string table, the loader and the language choice.
+// The string table, the loader, the language choice and the lines of a text.
 #include <gtest/gtest.h>
 
 #include "core/host/error.h"
+#include "core/text/strings.h"
 #include "core/text/text.h"
 
 namespace qm::text {
@@ -82,6 +83,13 @@ TEST(Language, JapanOnlyByExactUpperCasedCountry) {
 TEST(Language, TextPicksTheBlock) {
     EXPECT_EQ(Text(kJapaneseBase)(44), "オブジェクト一覧と順序／位置の変更(&O)");
     EXPECT_EQ(Text(kEnglishBase)(44), "&Object List");
+}
+
+TEST(Strings, EveryLineBreakEndsALineAndALastBreakLeavesAnEmptyLine) {
+    using Lines = std::vector<std::string>;
+    EXPECT_EQ(splitLines(""), Lines{""});
+    EXPECT_EQ(splitLines("a\r\nb\rc\nd"), (Lines{"a", "b", "c", "d"}));
+    EXPECT_EQ(splitLines("a\n\r\n"), (Lines{"a", "", ""}));  // LF then CR LF: two breaks
 }
 
 }  // namespace

@@ -142,18 +142,11 @@ double Grid::rowPos(int row) const {
 }
 
 std::optional<std::pair<int, int>> Grid::cellAt(int x, int y) const {
-    const std::vector<int> left = columnEdges(), top = rowEdges();
-    int row = -1, col = -1;
-    for (int c = 0; c < model_.cols(); ++c) {
-        const int l = left[static_cast<size_t>(c)];
-        if (l >= 0 && x >= l && x < l + colPixels(c)) col = c;
-    }
-    for (int r = 0; r < model_.rows(); ++r) {
-        const int t = top[static_cast<size_t>(r)];
-        if (t >= 0 && y >= t && y < t + rowPixels(r)) row = r;
-    }
-    if (row < 0 || col < 0) return std::nullopt;
-    return std::make_pair(row, col);
+    using qm::ui::GridModel;
+    const auto col = GridModel::indexAt(x, model_.cols(), model_.fixedCols(), model_.leftCol(), [this](int c) { return colPixels(c); });
+    const auto row = GridModel::indexAt(y, model_.rows(), model_.fixedRows(), model_.topRow(), [this](int r) { return rowPixels(r); });
+    if (!row || !col) return std::nullopt;
+    return std::make_pair(*row, *col);
 }
 
 RECT Grid::cellRect(int row, int col) const {

@@ -16,9 +16,6 @@ inline constexpr double kAsciiWidthEm = 0.55;
 inline constexpr double kOtherWidthEm = 1.0;
 inline constexpr double kLineHeightEm = 1.2;
 
-// The lines of a text: CR LF, LF and a lone CR each end one.
-std::vector<std::string> splitLines(std::string_view text);
-
 // Width of the widest line, in twips.
 double textWidthTwips(const Font& font, std::string_view text);
 // Height of all the lines (one at least), in twips.

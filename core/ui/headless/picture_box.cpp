@@ -6,6 +6,7 @@
 
 #include "core/picture/bmp.h"
 #include "core/picture/emf.h"
+#include "core/text/strings.h"
 #include "core/ui/headless/describe.h"
 #include "core/ui/headless/form.h"
 #include "core/ui/headless/metrics.h"
@@ -106,7 +107,7 @@ void PictureBox::appendSvgItems(std::string& svg) const {
     for (const DrawnItem& item : items_) {
         if (const auto* t = std::get_if<DrawnText>(&item)) {
             const double em = t->font.size * kTwipsPerPoint;
-            const std::vector<std::string> lines = splitLines(t->text);
+            const std::vector<std::string> lines = text::splitLines(t->text);
             for (size_t i = 0; i < lines.size(); ++i) {
                 // y is the top of the line; the baseline sits one em below it.
                 svg += "<text" + attr("x", t->x) + attr("y", t->y + static_cast<double>(i) * kLineHeightEm * em + em) +
