@@ -35,6 +35,12 @@ function(qm_wine_command variable prefix)
                   "${QM_WINE}" PARENT_SCOPE)
 endfunction()
 
+# qm_wine_script_command(<variable> <prefix>): the command that runs a shell script which
+# prepares or uses the Wine prefix <prefix>; the script and its arguments follow it.
+function(qm_wine_script_command variable prefix)
+  set(${variable} "${CMAKE_COMMAND}" -E env "WINEPREFIX=${prefix}" ${QM_WINE_SCRIPT_ENVIRONMENT} bash PARENT_SCOPE)
+endfunction()
+
 if(QM_WINE AND QM_WINESERVER)
   qm_wine_command(QM_WINE_COMMAND "${QM_WINEPREFIX}")
   set(CMAKE_CROSSCOMPILING_EMULATOR ${QM_WINE_COMMAND})
