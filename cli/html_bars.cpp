@@ -43,8 +43,6 @@ constexpr const char* kTitleBlue = "#0A246A";
 // the toolbar shows through.
 constexpr uint32_t kArtworkBackground = 0xC0C0C0;
 
-bool hasFace(const ControlNode& c) { return c.faceId != 0 || c.pastedFace.has_value(); }
-
 TextStyle style(bool enabled, bool bold = false) {
     TextStyle s;
     s.color = enabled ? kText : kGrayText;
@@ -78,12 +76,11 @@ void separator(Svg& svg, double x, double y, double h) {
     svg.rect(x + 1, y + 3, 1, h - 6, kLight);
 }
 
-}  // namespace
-
 // ---------------------------------------------------------------- faces
 
+// A control's face at (x, y), 16 pixels square.
 void drawFace(Svg& svg, const ControlNode& c, double x, double y, bool enabled) {
-    if (!enabled) svg.raw("<g opacity=\"0.4\">");
+    if (!enabled) svg.group(" opacity=\"0.4\"");
     if (c.pastedFace) {
         if (auto image = picture::decodeBmp(c.pastedFace->bytes)) {
             svg.image(x, y, kFaceSize, kFaceSize, pngDataUri(*image, kArtworkBackground));
@@ -99,14 +96,12 @@ void drawFace(Svg& svg, const ControlNode& c, double x, double y, bool enabled) 
         digits.anchor = Anchor::Middle;
         digits.family = "'Liberation Sans Narrow', 'Arial Narrow', sans-serif";
         svg.text(x + kFaceSize / 2, y + 10.5, std::to_string(id), digits, kFaceSize - 2);
-        svg.endTitle();
+        svg.end();
     }
-    if (!enabled) svg.raw("</g>");
+    if (!enabled) svg.end();
 }
 
 // ---------------------------------------------------------------- toolbar controls
-
-namespace {
 
 // One control of a horizontal bar, in a box `w` wide and kControl high at (x, y).
 void drawControl(Svg& svg, const sim::SimHost& host, const ControlNodePtr& c, double x, double y, double w,
@@ -120,9 +115,9 @@ void drawControl(Svg& svg, const sim::SimHost& host, const ControlNodePtr& c, do
     switch (c->type) {
         case msoControlButton: {
             const int32_t shown = host.shownStyle(c);
-            if (shown == msoButtonIcon && hasFace(*c)) {
+            if (shown == msoButtonIcon && c->hasFace()) {
                 drawFace(svg, *c, x + (w - kFaceSize) / 2, y + 3, enabled);
-            } else if (shown == msoButtonCaption || !hasFace(*c)) {
+            } else if (shown == msoButtonCaption || !c->hasFace()) {
                 svg.caption(x + 4, baseline, c->caption, style(enabled), w - 6);
             } else {
                 drawFace(svg, *c, x + 3, y + 3, enabled);
@@ -191,16 +186,16 @@ void drawVerticalBar(Svg& svg, const sim::SimHost& host, const BarNodePtr& bar, 
             svg.rect(x + 3, cy, kRow - 6, 1, kLight);
         }
         const bool upright = c->type == msoControlSplitButtonPopup ||
-                             (c->type == msoControlButton && hasFace(*c) && host.shownStyle(c) == msoButtonIcon);
+                             (c->type == msoControlButton && c->hasFace() && host.shownStyle(c) == msoButtonIcon);
         if (upright) {
             // Faces stay upright; a split button's arrow goes below its face.
             drawFace(svg, *c, x + (kRow - kFaceSize) / 2, cy + 3, host.controlEnabled(c));
             if (c->type == msoControlSplitButtonPopup) arrowDown(svg, x + kRow / 2 - 2.5, cy + w - 8, kText);
         } else {
             // Captions, boxes and menus turn a quarter, as the vertical bar shows them.
-            svg.raw("<g transform=\"translate(" + num(x + 2 + kControl) + " " + num(cy) + ") rotate(90)\">");
+            svg.group(" transform=\"translate(" + num(x + 2 + kControl) + " " + num(cy) + ") rotate(90)\"");
             drawControl(svg, host, c, 0, 0, w, false);
-            svg.raw("</g>");
+            svg.end();
         }
         cy += w;
         first = false;
@@ -237,13 +232,13 @@ std::vector<Placed> floatingLayout(const sim::SimHost& host, const BarNodePtr& b
     return placed;
 }
 
-}  // namespace
-
 Size floatingBarSize(const sim::SimHost& host, const BarNodePtr& bar) {
     double rows = 1;
     floatingLayout(host, bar, rows);
     return {static_cast<double>(host.barPlacement(bar).width), 2 * kFloatBorder + kFloatTitle + rows * (kControl + 1) + 1};
 }
+
+}  // namespace
 
 void drawFloatingBar(Svg& svg, const sim::SimHost& host, const BarNodePtr& bar, double x, double y, bool shown) {
     const Size size = floatingBarSize(host, bar);
@@ -306,8 +301,7 @@ double menuHeight(const sim::BarNode& menu) { return itemTop(menu, nullptr) + 2;
 // A cascade opens to the right of its item, overlapping the menu's border.
 constexpr double kCascadeOverlap = 3;
 
-}  // namespace
-
+// A drop-down menu with its first sub-menu opened beside it, and the size of both.
 Size menuTreeSize(const sim::BarNode& menu) {
     Size size{menuWidth(menu), menuHeight(menu)};
     if (auto item = openedItem(menu)) {
@@ -339,7 +333,7 @@ void drawMenu(Svg& svg, const sim::SimHost& host, const sim::BarNode& menu, doub
             svg.rect(x + 3, top + 1, 20, 20, kHot);
             svg.frame(x + 3, top + 1, 20, 20, kHotBorder);
         }
-        const bool icon = c->type == msoControlButton && hasFace(*c) && host.shownStyle(c) != msoButtonCaption;
+        const bool icon = c->type == msoControlButton && c->hasFace() && host.shownStyle(c) != msoButtonCaption;
         if (icon) {
             drawFace(svg, *c, x + 5, top + 3, enabled);
         } else if (checked) {
@@ -350,8 +344,6 @@ void drawMenu(Svg& svg, const sim::SimHost& host, const sim::BarNode& menu, doub
     }
     if (opened) drawMenu(svg, host, *opened->subBar, x + w - kCascadeOverlap, y + itemTop(menu, opened) - 3);
 }
-
-namespace {
 
 // The menus of a bar's pop-up controls, opened and laid out below it in rows: each under
 // its own caption where there is room, else after the one before. A tab like the caption
@@ -417,17 +409,13 @@ std::string positionWords(int32_t position, int32_t row) {
 Picture onePicture(const sim::SimHost& host, const BarNodePtr& bar) {
     const auto place = host.barPlacement(bar);
     const bool shown = host.barShown(bar);
-    Picture p;
-    p.caption = "Command bar \"" + bar->name + "\": " + positionWords(bar->position, bar->rowIndex) +
-                (shown ? "" : ", hidden");
+    std::string caption = "Command bar \"" + bar->name + "\": " + positionWords(bar->position, bar->rowIndex) +
+                          (shown ? "" : ", hidden");
     if (bar->position == msoBarPopup) {
         const Size size = menuTreeSize(*bar);
         Svg svg(size.width, size.height);
         drawMenu(svg, host, *bar, 0, 0);
-        p.width = size.width;
-        p.height = size.height;
-        p.svg = svg.str(p.caption);
-        return p;
+        return svg.picture(std::move(caption));
     }
     const bool vertical = bar->position == msoBarLeft || bar->position == msoBarRight;
     const bool floating = bar->position == msoBarFloating;
@@ -448,10 +436,7 @@ Picture onePicture(const sim::SimHost& host, const BarNodePtr& bar) {
     svg.begin(menusLeft, 0);
     drawOpenMenus(&svg, host, menus, menusTop, width - menusLeft);
     svg.end();
-    p.width = svg.width();
-    p.height = svg.height();
-    p.svg = svg.str(p.caption);
-    return p;
+    return svg.picture(std::move(caption));
 }
 
 }  // namespace

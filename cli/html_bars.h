@@ -22,16 +22,10 @@ std::vector<Picture> barPictures(const sim::SimHost& host, const sim::DumpOption
 // The height of a docked row (and the width of a vertical one).
 inline constexpr double kDockRow = 26;
 
-// A control's face at (x, y), 16 pixels square.
-void drawFace(Svg& svg, const sim::ControlNode& control, double x, double y, bool enabled);
 // A bar docked in a horizontal row `width` long, or a vertical one `length` long.
 void drawDockedBar(Svg& svg, const sim::SimHost& host, const sim::BarNodePtr& bar, double x, double y, double width);
 void drawVerticalBar(Svg& svg, const sim::SimHost& host, const sim::BarNodePtr& bar, double x, double y, double length);
 // A floating bar in its small window; a hidden one has a grey title.
-Size floatingBarSize(const sim::SimHost& host, const sim::BarNodePtr& bar);
 void drawFloatingBar(Svg& svg, const sim::SimHost& host, const sim::BarNodePtr& bar, double x, double y, bool shown);
-// A drop-down menu with its first sub-menu opened beside it, and the size of both.
-Size menuTreeSize(const sim::BarNode& menu);
-void drawMenu(Svg& svg, const sim::SimHost& host, const sim::BarNode& menu, double x, double y);
 
 }  // namespace qm::cli::html

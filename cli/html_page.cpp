@@ -55,12 +55,6 @@ constexpr const char* kStyle =
     ".end{font-size:16px;line-height:24px;font-weight:bold;padding-top:20px}"
     ".ok{color:#1B6E20}.bad{color:#B00000}";
 
-bool isEmf(const std::vector<uint8_t>& b) {
-    return b.size() >= 44 && b[0] == 1 && b[40] == ' ' && b[41] == 'E' && b[42] == 'M' && b[43] == 'F';
-}
-
-bool isBmp(const std::vector<uint8_t>& b) { return b.size() >= 2 && b[0] == 'B' && b[1] == 'M'; }
-
 // Lines for a block that keeps line breaks (the escaping leaves none).
 std::string escapedLines(const std::vector<std::string>& lines) {
     std::string out;
@@ -156,40 +150,28 @@ void HtmlPage::showWrittenFiles() {
 std::optional<Picture> HtmlPage::savedPicture(const std::string& path) {
     const auto bytes = readFile_ ? readFile_(path) : std::nullopt;
     if (!bytes) return std::nullopt;
-    std::optional<picture::Image> image;
-    std::string kind;
-    if (isEmf(*bytes)) {
-        image = picture::emf::play(*bytes);
-        kind = "enhanced metafile";
-    } else if (isBmp(*bytes)) {
-        image = picture::decodeBmp(*bytes);
-        kind = "bitmap";
-    }
+    const auto metafile = picture::emf::read(*bytes);
+    const std::optional<picture::Image> image = metafile ? picture::emf::play(*metafile, *bytes) : picture::decodeBmp(*bytes);
+    const std::string kind = metafile ? "enhanced metafile" : "bitmap";
     if (!image || image->width <= 0 || image->height <= 0) return std::nullopt;
     const double scale = std::min(1.0, kColumn / image->width);
     Svg svg(image->width * scale + 2, image->height * scale + 2);
     svg.image(1, 1, image->width * scale, image->height * scale, pngDataUri(*image));
     svg.frame(0, 0, svg.width(), svg.height(), "#B0B0B0");
-    if (isEmf(*bytes)) {
+    if (metafile) {
         // The reader plays no text: the text records are written over the picture.
-        const auto metafile = picture::emf::read(*bytes);
         TextStyle text;
         text.size = 13 * scale;
         text.family = "Arial, 'Liberation Sans', 'IPAPGothic', sans-serif";
-        for (const auto& r : metafile ? metafile->records : std::vector<picture::emf::Record>{}) {
+        for (const auto& r : metafile->records) {
             if (r.type != picture::emf::rec::kExtTextOutW) continue;
             const double x = static_cast<int32_t>(picture::emf::param(*bytes, r, 7)) - metafile->header.bounds.left;
             const double y = static_cast<int32_t>(picture::emf::param(*bytes, r, 8)) - metafile->header.bounds.top;
             svg.text(1 + x * scale, 1 + (y + 11) * scale, picture::emf::text(*bytes, r), text);
         }
     }
-    Picture p;
-    p.caption = "Saved picture " + fileName(path) + ": " + kind + ", " + std::to_string(image->width) + " x " +
-                std::to_string(image->height) + " pixels, " + std::to_string(bytes->size()) + " bytes";
-    p.width = svg.width();
-    p.height = svg.height();
-    p.svg = svg.str(p.caption);
-    return p;
+    return svg.picture("Saved picture " + fileName(path) + ": " + kind + ", " + std::to_string(image->width) + " x " +
+                       std::to_string(image->height) + " pixels, " + std::to_string(bytes->size()) + " bytes");
 }
 
 void HtmlPage::stopped(int scriptLine, const std::string& message, const std::string& expected,

@@ -9,6 +9,7 @@
 #include "core/picture/raster.h"
 #include "core/ui/headless/describe.h"
 #include "sim/render.h"
+#include "sim/world.h"
 
 namespace qm::cli::html {
 
@@ -54,12 +55,6 @@ std::map<int32_t, std::vector<BarNodePtr>> dockRows(const sim::SimHost& host, in
     return rows;
 }
 
-std::string columnName(int32_t column) {
-    std::string name;
-    for (int32_t c = column; c > 0; c = (c - 1) / 26) name.insert(name.begin(), static_cast<char>('A' + (c - 1) % 26));
-    return name;
-}
-
 struct Area {
     double left, top, right, bottom;
 };
@@ -84,7 +79,7 @@ void drawSheet(Svg& svg, const sim::SimHost& host, const sim::SheetNode& sheet, 
         if (w <= 0) continue;
         if (sheet.gridlines) svg.rect(x + w - 1, kColumnHeader, 1, bottom - kColumnHeader, kGridline);
         svg.rect(x + w - 1, 0, 1, kColumnHeader, kShadow);
-        const std::string name = columnName(c);
+        const std::string name = sim::detail::columnLetters(c);
         if (textWidth(name, 11) + 2 < w) svg.text(x + w / 2, 13, name, header);
         x += w;
     }
@@ -117,10 +112,10 @@ void drawSheet(Svg& svg, const sim::SimHost& host, const sim::SheetNode& sheet, 
         for (const auto& line : drawing->text) {
             const picture::PointF at = picture::toPixels(drawing->scene, line.at);
             if (line.angle != 0) {
-                svg.raw("<g transform=\"rotate(" + num(line.angle) + " " + num(px + at.x) + " " + num(py + at.y) + ")\">");
+                svg.group(" transform=\"rotate(" + num(line.angle) + " " + num(px + at.x) + " " + num(py + at.y) + ")\"");
             }
             svg.text(px + at.x, py + at.y + 11, line.text, text);
-            if (line.angle != 0) svg.raw("</g>");
+            if (line.angle != 0) svg.end();
         }
     }
     for (const auto& o : host.selectedShapes()) {
@@ -260,12 +255,7 @@ Picture screenPicture(const sim::SimHost& host) {
         const auto place = host.barPlacement(bar);
         drawFloatingBar(svg, host, bar, place.left - r.left, place.top - r.top, true);
     }
-    Picture p;
-    p.caption = "The Excel window: " + host.caption();
-    p.width = width;
-    p.height = height;
-    p.svg = svg.str(p.caption);
-    return p;
+    return svg.picture("The Excel window: " + host.caption());
 }
 
 }  // namespace qm::cli::html

@@ -14,10 +14,8 @@
 namespace qm::cli::html {
 namespace {
 
+using ui::headless::attr;
 using ui::headless::xmlText;
-
-std::string attr(const char* name, double v) { return std::string(" ") + name + "=\"" + num(v) + "\""; }
-std::string attr(const char* name, std::string_view v) { return std::string(" ") + name + "=\"" + xmlText(v) + "\""; }
 
 std::string textAttributes(double x, double y, const TextStyle& style) {
     std::string a = attr("x", x) + attr("y", y) + attr("font-family", style.family) + attr("font-size", style.size) +
@@ -186,9 +184,17 @@ void Svg::end() {
     closers_.pop_back();
 }
 
-void Svg::beginTitle(std::string_view title) { body_ += "<g><title>" + xmlText(title) + "</title>"; }
+void Svg::group(std::string_view attributes) {
+    body_ += "<g";
+    body_ += attributes;
+    body_ += ">";
+    closers_.push_back("</g>");
+}
 
-void Svg::endTitle() { body_ += "</g>"; }
+void Svg::beginTitle(std::string_view title) {
+    group({});
+    body_ += "<title>" + xmlText(title) + "</title>";
+}
 
 std::string Svg::str(std::string_view label) const {
     std::string out = "<svg" + attr("width", width_) + attr("height", height_) + " viewBox=\"0 0 " + num(width_) + " " +
@@ -197,6 +203,11 @@ std::string Svg::str(std::string_view label) const {
     for (auto it = closers_.rbegin(); it != closers_.rend(); ++it) out += *it;
     out += "</svg>";
     return out;
+}
+
+Picture Svg::picture(std::string caption) const {
+    std::string svg = str(caption);
+    return {std::move(svg), width_, height_, std::move(caption)};
 }
 
 void captionBar(Svg& svg, double x, double y, double w, double h, std::string_view title, bool allButtons,

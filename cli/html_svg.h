@@ -98,13 +98,17 @@ public:
     // that box, until end().
     void begin(double dx, double dy, double w = -1, double h = -1);
     void end();
-    // A tooltip for what is drawn until the matching endTitle(): hovering shows it.
+    // A group with these attributes (` opacity="0.4"`, a transform ...) around what is drawn
+    // until end().
+    void group(std::string_view attributes);
+    // A tooltip for what is drawn until end(): hovering shows it.
     void beginTitle(std::string_view title);
-    void endTitle();
     void raw(std::string_view markup) { body_ += markup; }
 
     // The picture as an <svg> element; `label` is what screen readers say.
     std::string str(std::string_view label) const;
+    // The picture for the page, with the caption as its label.
+    Picture picture(std::string caption) const;
 
 private:
     double width_;

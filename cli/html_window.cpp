@@ -48,6 +48,12 @@ void boxText(Svg& svg, double x, double y, double h, std::string_view caption, T
     svg.caption(x, baseline, caption, s, maxWidth);
 }
 
+// A triangle pointing up or down, centred at (cx, cy), 2r wide and r high.
+void upDownArrow(Svg& svg, double cx, double cy, double r, bool up, std::string_view color) {
+    const double tip = up ? -r / 2 : r / 2;
+    svg.polygon({{cx - r, cy - tip}, {cx + r, cy - tip}, {cx, cy + tip}}, color);
+}
+
 // The arrows the windows draw with the Marlett font ("3" left, "4" right, "5" up, "6" down).
 bool marlettArrow(Svg& svg, const ui::Font& font, std::string_view caption, double cx, double cy,
                   std::string_view color) {
@@ -56,8 +62,8 @@ bool marlettArrow(Svg& svg, const ui::Font& font, std::string_view caption, doub
     switch (caption[0]) {
         case '3': svg.polygon({{cx + r / 2, cy - r}, {cx + r / 2, cy + r}, {cx - r / 2, cy}}, color); return true;
         case '4': svg.polygon({{cx - r / 2, cy - r}, {cx - r / 2, cy + r}, {cx + r / 2, cy}}, color); return true;
-        case '5': svg.polygon({{cx - r, cy + r / 2}, {cx + r, cy + r / 2}, {cx, cy - r / 2}}, color); return true;
-        case '6': svg.polygon({{cx - r, cy - r / 2}, {cx + r, cy - r / 2}, {cx, cy + r / 2}}, color); return true;
+        case '5': upDownArrow(svg, cx, cy, r, true, color); return true;
+        case '6': upDownArrow(svg, cx, cy, r, false, color); return true;
         default: return false;
     }
 }
@@ -77,8 +83,17 @@ void arrowButton(Svg& svg, double x, double y, double w, double h, bool up) {
     svg.rect(x, y, w, h, kFace);
     svg.raised(x, y, w, h);
     const double cx = x + w / 2, cy = y + h / 2, r = std::clamp(std::min(w, h) / 4, 1.5, 4.0);
-    if (up) svg.polygon({{cx - r, cy + r / 2}, {cx + r, cy + r / 2}, {cx, cy - r / 2}}, kText);
-    else svg.polygon({{cx - r, cy - r / 2}, {cx + r, cy - r / 2}, {cx, cy + r / 2}}, kText);
+    upDownArrow(svg, cx, cy, r, up, kText);
+}
+
+// A push button's raised edge; the default button has a black frame around it.
+void buttonEdge(Svg& svg, double x, double y, double w, double h, bool isDefault) {
+    if (isDefault) {
+        svg.frame(x, y, w, h, kText);
+        svg.raised(x + 1, y + 1, w - 2, h - 2);
+    } else {
+        svg.raised(x, y, w, h);
+    }
 }
 
 // ---------------------------------------------------------------- controls
@@ -98,12 +113,7 @@ void drawLabel(Svg& svg, const hl::Label& l, const ui::Bounds& b) {
 
 void drawButton(Svg& svg, const hl::Button& button, const ui::Bounds& b) {
     svg.rect(b.left, b.top, b.width, b.height, hl::cssColor(button.faceColor()));
-    if (button.isDefault()) {
-        svg.frame(b.left, b.top, b.width, b.height, kText);
-        svg.raised(b.left + 1, b.top + 1, b.width - 2, b.height - 2);
-    } else {
-        svg.raised(b.left, b.top, b.width, b.height);
-    }
+    buttonEdge(svg, b.left, b.top, b.width, b.height, button.isDefault());
     const std::string color = button.enabled() ? kText : kGrayText;
     if (marlettArrow(svg, button.font(), button.caption(), b.left + b.width / 2, b.top + b.height / 2, color)) return;
     TextStyle s = fontStyle(button.font(), color);
@@ -316,7 +326,7 @@ void drawControls(Svg& svg, const hl::Form& form, const hl::Widget* container) {
                 }
                 break;
         }
-        svg.endTitle();
+        svg.end();
         drawControls(svg, form, w);
     }
 }
@@ -339,12 +349,7 @@ Picture windowPicture(const hl::Form& form) {
         drawControls(svg, form, nullptr);
         svg.end();
     }
-    Picture p;
-    p.caption = "Window \"" + form.caption() + "\" (" + form.name() + ")";
-    p.width = width;
-    p.height = height;
-    p.svg = svg.str(p.caption);
-    return p;
+    return svg.picture("Window \"" + form.caption() + "\" (" + form.name() + ")");
 }
 
 // ---------------------------------------------------------------- message boxes
@@ -376,7 +381,7 @@ std::string buttonCaption(int result, bool japanese) {
 }
 
 void messageIcon(Svg& svg, int icon, double x, double y) {
-    svg.raw("<g shape-rendering=\"geometricPrecision\">");
+    svg.group(" shape-rendering=\"geometricPrecision\"");
     TextStyle glyph;
     glyph.size = 22;
     glyph.bold = true;
@@ -395,7 +400,7 @@ void messageIcon(Svg& svg, int icon, double x, double y) {
         glyph.color = "#2C5AB8";
         svg.text(x + 16, y + 24, icon == mb::kQuestion ? "?" : "i", glyph);
     }
-    svg.raw("</g>");
+    svg.end();
 }
 
 }  // namespace
@@ -433,12 +438,7 @@ Picture messageBoxPicture(const scripted::Event& box, bool japanese) {
     const double by = clientHeight - kMargin - kButtonHeight;
     for (size_t i = 0; i < buttons.size(); ++i, bx += kButtonWidth + kButtonGap) {
         svg.rect(bx, by, kButtonWidth, kButtonHeight, kFace);
-        if (i == defaultIndex) {
-            svg.frame(bx, by, kButtonWidth, kButtonHeight, kText);
-            svg.raised(bx + 1, by + 1, kButtonWidth - 2, kButtonHeight - 2);
-        } else {
-            svg.raised(bx, by, kButtonWidth, kButtonHeight);
-        }
+        buttonEdge(svg, bx, by, kButtonWidth, kButtonHeight, i == defaultIndex);
         TextStyle label = s;
         label.anchor = Anchor::Middle;
         svg.caption(bx + kButtonWidth / 2, by + kButtonHeight / 2 + s.size * 0.36, buttonCaption(buttons[i], japanese),
@@ -451,12 +451,7 @@ Picture messageBoxPicture(const scripted::Event& box, bool japanese) {
     }
     svg.end();
     svg.end();
-    Picture p;
-    p.caption = "Message box \"" + box.title + "\": the user pressed " + scripted::resultName(box.result);
-    p.width = svg.width();
-    p.height = svg.height();
-    p.svg = svg.str(p.caption);
-    return p;
+    return svg.picture("Message box \"" + box.title + "\": the user pressed " + scripted::resultName(box.result));
 }
 
 }  // namespace qm::cli::html

@@ -66,6 +66,8 @@ struct ControlNode {
 
     bool isButton() const { return type == host::msoControlButton; }
     bool hasSubBar() const { return static_cast<bool>(subBar); }
+    // A face to show: a built-in face number or a pasted picture.
+    bool hasFace() const { return faceId != 0 || pastedFace.has_value(); }
 };
 
 struct BarNode {

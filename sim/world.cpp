@@ -214,6 +214,8 @@ bool parseCell(const std::string& s, CellRef& out) {
     return true;
 }
 
+}  // namespace
+
 std::string columnLetters(int32_t column) {
     std::string s;
     while (column > 0) {
@@ -223,8 +225,6 @@ std::string columnLetters(int32_t column) {
     }
     return s;
 }
-
-}  // namespace
 
 std::optional<CellArea> parseAddress(const std::string& address) {
     const auto colon = address.find(':');

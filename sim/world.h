@@ -243,6 +243,8 @@ void World::callHandler(const char* event, F&& handler) {
 // Parses "A1", "$B$2", "A1:C3" (case-insensitive); nothing when it is not an address.
 std::optional<CellArea> parseAddress(const std::string& address);
 std::string addressText(const CellArea& area);
+// A column's letters: 1 is "A", 27 "AA".
+std::string columnLetters(int32_t column);
 int64_t cellCount(const CellArea& area);
 
 }  // namespace detail

@@ -55,8 +55,6 @@ int32_t captionWidth(const std::string& caption) {
     return static_cast<int32_t>(characterCount(shown)) * 7 + 8;
 }
 
-bool hasFace(const ControlNode& c) { return c.faceId != 0 || c.pastedFace.has_value(); }
-
 void markDeleted(const BarNodePtr& bar);
 
 void markDeleted(const ControlNodePtr& ctrl) {
@@ -177,9 +175,9 @@ int32_t World::shownStyle(const ControlNode& c) const {
     if (c.style != msoButtonAutomatic) return c.style;
     const auto parent = c.parent.lock();
     const int32_t barType = parent ? parent->type : msoBarTypeNormal;
-    if (barType == msoBarTypeNormal) return hasFace(c) ? msoButtonIcon : msoButtonCaption;
+    if (barType == msoBarTypeNormal) return c.hasFace() ? msoButtonIcon : msoButtonCaption;
     if (barType == msoBarTypeMenuBar) return msoButtonCaption;
-    return hasFace(c) ? msoButtonIconAndCaption : msoButtonCaption;
+    return c.hasFace() ? msoButtonIconAndCaption : msoButtonCaption;
 }
 
 int32_t World::controlWidth(const ControlNode& c) const {

@@ -374,7 +374,11 @@ PointF centre(Point p, const Rect& origin) { return {p.x - origin.left + 0.5, p.
 std::optional<Image> play(const std::vector<uint8_t>& b) {
     const auto m = read(b);
     if (!m) return std::nullopt;
-    const Rect& bounds = m->header.bounds;
+    return play(*m, b);
+}
+
+std::optional<Image> play(const Metafile& m, const std::vector<uint8_t>& b) {
+    const Rect& bounds = m.header.bounds;
     const int64_t w = int64_t{bounds.right} - bounds.left + 1;
     const int64_t h = int64_t{bounds.bottom} - bounds.top + 1;
     if (w < 1 || h < 1 || w > Writer::kMaxExtent || h > Writer::kMaxExtent) return std::nullopt;
@@ -408,7 +412,7 @@ std::optional<Image> play(const std::vector<uint8_t>& b) {
         return std::pair{a, z};
     };
 
-    for (const Record& r : m->records) {
+    for (const Record& r : m.records) {
         switch (r.type) {
             case rec::kCreatePen: {
                 const uint32_t style = param(b, r, 1);

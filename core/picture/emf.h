@@ -186,5 +186,7 @@ std::string text(const std::vector<uint8_t>& bytes, const Record& r);
 // and Béziers; other records (text among them) are passed over. Nothing when the file
 // cannot be read.
 std::optional<Image> play(const std::vector<uint8_t>& bytes);
+// The same for a file already read.
+std::optional<Image> play(const Metafile& metafile, const std::vector<uint8_t>& bytes);
 
 }  // namespace qm::picture::emf

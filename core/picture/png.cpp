@@ -117,6 +117,9 @@ uint32_t adler32(const std::vector<uint8_t>& data) {
     return (b << 16) | a;
 }
 
+namespace {
+
+// A zlib stream of `data` (deflate, fixed codes) as PNG's IDAT chunks carry it.
 std::vector<uint8_t> zlibCompress(const std::vector<uint8_t>& data) {
     std::vector<uint8_t> out = {0x78, 0x01};  // deflate, 32K window, no dictionary
     BitWriter w(out);
@@ -164,6 +167,8 @@ std::vector<uint8_t> zlibCompress(const std::vector<uint8_t>& data) {
     putBigEndian(out, adler32(data));
     return out;
 }
+
+}  // namespace
 
 std::vector<uint8_t> encodePng(const Image& image, std::optional<uint32_t> transparent) {
     const bool alpha = transparent.has_value();

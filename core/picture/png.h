@@ -15,9 +15,6 @@ namespace qm::picture {
 // pixels are to be left out, as a toolbar face's background is.
 std::vector<uint8_t> encodePng(const Image& image, std::optional<uint32_t> transparent = std::nullopt);
 
-// A zlib stream of `data` (deflate, fixed codes) as PNG's IDAT chunks carry it.
-std::vector<uint8_t> zlibCompress(const std::vector<uint8_t>& data);
-
 // CRC-32 (ISO 3309, as PNG chunks use it) and Adler-32 (as zlib streams end with it).
 uint32_t crc32(const uint8_t* data, size_t size, uint32_t crc = 0);
 uint32_t adler32(const std::vector<uint8_t>& data);

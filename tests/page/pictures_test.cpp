@@ -103,6 +103,20 @@ TEST(BarPictures, FacesAreTheAddInsArtworkOrATileWithExcelsNumber) {
     EXPECT_EQ(count(svg, "Excel&apos;s face"), 1u);
 }
 
+TEST(BarPictures, ADisabledFaceIsDimmedWithItsTileAndTooltipInside) {
+    Bars b(msoBarTop);
+    b.button(4)->setEnabled(false);
+    b.button(3);
+    const std::string svg = b.picture().svg;
+    const size_t dimmed = svg.find("<g opacity=\"0.4\"><g><title>Excel&apos;s face 4</title>");
+    ASSERT_NE(dimmed, std::string::npos);
+    // Both groups close before the next face begins.
+    const size_t next = svg.find("<title>Excel&apos;s face 3</title>");
+    ASSERT_NE(next, std::string::npos);
+    EXPECT_NE(svg.substr(dimmed, next - dimmed).find("</text></g></g>"), std::string::npos);
+    EXPECT_EQ(count(svg, "opacity="), 1u);
+}
+
 TEST(BarPictures, AMenuBarShowsItsCaptionsWithAccessKeysAndItsMenusOpen) {
     sim::SimHost host;
     sim::DumpOptions options;

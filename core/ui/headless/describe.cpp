@@ -111,4 +111,8 @@ std::string xmlText(std::string_view text) {
     return out;
 }
 
+std::string attr(const char* name, double v) { return std::string(" ") + name + "=\"" + formatNumber(v) + "\""; }
+
+std::string attr(const char* name, std::string_view v) { return std::string(" ") + name + "=\"" + xmlText(v) + "\""; }
+
 }  // namespace qm::ui::headless

@@ -29,4 +29,9 @@ std::string base64(const std::vector<uint8_t>& bytes);
 // malformed UTF-8 replaced, and control characters XML does not allow left out.
 std::string xmlText(std::string_view text);
 
+// An XML attribute with its leading blank: ` name="value"`, a number as formatNumber
+// writes it, a text as xmlText escapes it.
+std::string attr(const char* name, double v);
+std::string attr(const char* name, std::string_view v);
+
 }  // namespace qm::ui::headless

@@ -27,10 +27,6 @@ const char* formatName(int32_t format) {
     }
 }
 
-std::string attr(const char* name, double v) { return std::string(" ") + name + "=\"" + formatNumber(v) + "\""; }
-
-std::string attr(const char* name, std::string_view v) { return std::string(" ") + name + "=\"" + xmlText(v) + "\""; }
-
 }  // namespace
 
 PictureBox::PictureBox(Form& form, Widget* container, std::string name, const Bounds& b)
